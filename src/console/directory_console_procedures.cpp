@@ -1,0 +1,48 @@
+#include "console/directory_console_procedures.h"
+
+#include "common/directory.h"
+#include "console/distribution_list.h"
+#include "console/group_provisioning.h"
+#include "console/mailbox_lookup.h"
+
+namespace vorlane {
+
+DirectoryConsoleProcedures::DirectoryConsoleProcedures(Directory& directory, ActivityLog& log,
+                                                       ConsoleControls& controls)
+    : directory_(directory), log_(log), controls_(controls) {}
+
+QString DirectoryConsoleProcedures::getADsPathFromSMTP(const QString& smtp) {
+    return vorlane::getADsPathFromSMTP(directory_, smtp);
+}
+
+void DirectoryConsoleProcedures::createADGroup(const QString& groupName,
+                                               const MemberPathList& memberPaths,
+                                               const QString& containerPath) {
+    vorlane::createADGroup(directory_, log_, controls_, groupName, memberPaths, containerPath);
+}
+
+AutomationBool DirectoryConsoleProcedures::findUserInGroup(const QString& userName,
+                                                           const QString& domainDN,
+                                                           DirectoryGroup& group) {
+    return vorlane::findUserInGroup(userName, domainDN, group);
+}
+
+AutomationBool DirectoryConsoleProcedures::addUserToGroup(const QString& userName,
+                                                          DirectoryGroup& group,
+                                                          const QString& domainDN) {
+    return vorlane::addUserToGroup(directory_, log_, userName, group, domainDN);
+}
+
+void DirectoryConsoleProcedures::removeUser(const QString& userName, DirectoryGroup& group,
+                                            const QString& domainDN) {
+    vorlane::removeUser(userName, group, domainDN);
+}
+
+std::unique_ptr<DirectoryGroup> DirectoryConsoleProcedures::createDL(
+    const QString& containerPath, const QString& groupName, const QString& samAccountName,
+    const QString& groupTypeKeyword, bool security) {
+    return vorlane::createDL(directory_, containerPath, groupName, samAccountName,
+                             groupTypeKeyword, security);
+}
+
+}  // namespace vorlane
