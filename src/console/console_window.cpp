@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <initializer_list>
 #include <iterator>
 #include <utility>
 
@@ -39,6 +40,14 @@ Widget* place(Widget* widget, const char* name, const QRect& geometry) {
     return widget;
 }
 
+// A caption wider than its twips box in the desktop's font would be cut off; such a button
+// grows to the right instead, keeping its place.
+void widenToCaption(QWidget* button) {
+    if (button->sizeHint().width() > button->width()) {
+        button->resize(button->sizeHint().width(), button->height());
+    }
+}
+
 QLabel* labelFor(QLabel* label, QWidget* field) {
     label->setBuddy(field);
     // Screen readers name the field after its label.
@@ -59,6 +68,11 @@ ConsoleWindow::ConsoleWindow(ConsoleProcedures& procedures, OperatorMessages& me
     setWindowTitle(QStringLiteral("Vorlane"));
     // Sizable, but nothing follows the size: every control keeps its place.
     resize(fromTwips(4890), fromTwips(6780));
+    // The fixed layout was drawn for an 8-point (11 pixel) dialog font; a desktop's larger
+    // default would cut the captions off.
+    QFont dialogFont = font();
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
     createControls();
     chainTabOrder();
     connectHandlers();
@@ -113,6 +127,11 @@ void ConsoleWindow::createControls() {
     labelFor(label1_, txtGroup_);
     labelFor(label3_, txtEmail_);
     labelFor(label2_, txtUser_);
+
+    for (QAbstractButton* button :
+         std::initializer_list<QAbstractButton*>{optUniversal_, optGlobal_, optDomain_, chkUser_}) {
+        widenToCaption(button);
+    }
 
     optUniversal_->setChecked(true);
     chkUser_->setChecked(false);

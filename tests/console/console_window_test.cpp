@@ -82,14 +82,24 @@ TEST_F(ConsoleWindowTest, ControlsSitAtTheirTwipsPositions) {
         const char* name;
         QRect geometry;
     };
-    // Twips / 15; the option buttons relative to Frame1; 1300 twips round to 87 pixels.
+    // Twips / 15; the option buttons relative to Frame1.
     for (const Spot& spot :
          {Spot{"Label4", {16, 16, 121, 17}}, Spot{"txtContainer", {16, 32, 217, 19}},
           Spot{"cmdAD", {248, 32, 57, 25}}, Spot{"cmdCreate", {232, 64, 81, 25}},
-          Spot{"Frame1", {16, 96, 297, 49}}, Spot{"optGlobal", {104, 16, 81, 17}},
-          Spot{"optDomain", {192, 16, 87, 17}}, Spot{"txtEmail", {128, 168, 177, 19}},
+          Spot{"Frame1", {16, 96, 297, 49}}, Spot{"txtEmail", {128, 168, 177, 19}},
           Spot{"txtResult", {16, 192, 297, 249}}, Spot{"cmdLogon", {224, 280, 65, 25}}}) {
         EXPECT_EQ(control(spot.name)->geometry(), spot.geometry) << spot.name;
+    }
+    // Captioned buttons may grow to the right to show their whole caption.
+    for (const Spot& spot :
+         {Spot{"optUniversal", {8, 16, 73, 17}}, Spot{"optGlobal", {104, 16, 81, 17}},
+          Spot{"optDomain", {192, 16, 87, 17}},  // 1300 twips round up
+          Spot{"chkUser", {16, 160, 89, 17}}}) {
+        const QRect geometry = control(spot.name)->geometry();
+        EXPECT_EQ(geometry.topLeft(), spot.geometry.topLeft()) << spot.name;
+        EXPECT_EQ(geometry.height(), spot.geometry.height()) << spot.name;
+        EXPECT_GE(geometry.width(), spot.geometry.width()) << spot.name;
+        EXPECT_GE(geometry.width(), control(spot.name)->sizeHint().width()) << spot.name;
     }
     for (const char* option : {"optUniversal", "optGlobal", "optDomain"}) {
         EXPECT_EQ(control(option)->parentWidget(), control("Frame1")) << option;
