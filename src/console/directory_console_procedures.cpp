@@ -1,6 +1,7 @@
 #include "console/directory_console_procedures.h"
 
 #include "common/directory.h"
+#include "console/console_controls.h"
 #include "console/distribution_list.h"
 #include "console/group_provisioning.h"
 #include "console/mailbox_lookup.h"
@@ -9,7 +10,21 @@ namespace vorlane {
 
 DirectoryConsoleProcedures::DirectoryConsoleProcedures(Directory& directory, ActivityLog& log,
                                                        ConsoleControls& controls)
-    : directory_(directory), log_(log), controls_(controls) {}
+    : directory_(directory), log_(log), controls_(&controls) {}
+
+DirectoryConsoleProcedures::DirectoryConsoleProcedures(Directory& directory, ActivityLog& log)
+    : directory_(directory), log_(log) {}
+
+namespace {
+// What a console without its window shows: no scope option and no "Add User".
+class NoControls : public ConsoleControls {
+public:
+    bool globalSelected() const override { return false; }
+    bool universalSelected() const override { return false; }
+    bool addUserChecked() const override { return false; }
+    QString emailText() const override { return {}; }
+};
+}  // namespace
 
 QString DirectoryConsoleProcedures::getADsPathFromSMTP(const QString& smtp) {
     return vorlane::getADsPathFromSMTP(directory_, smtp);
@@ -18,7 +33,10 @@ QString DirectoryConsoleProcedures::getADsPathFromSMTP(const QString& smtp) {
 void DirectoryConsoleProcedures::createADGroup(const QString& groupName,
                                                const MemberPathList& memberPaths,
                                                const QString& containerPath) {
-    vorlane::createADGroup(directory_, log_, controls_, groupName, memberPaths, containerPath);
+    static const NoControls noControls;
+    const ConsoleControls& controls =
+        controls_ ? *controls_ : static_cast<const ConsoleControls&>(noControls);
+    vorlane::createADGroup(directory_, log_, controls, groupName, memberPaths, containerPath);
 }
 
 AutomationBool DirectoryConsoleProcedures::findUserInGroup(const QString& userName,

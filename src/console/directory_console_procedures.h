@@ -19,6 +19,11 @@ class DirectoryGroup;
 class DirectoryConsoleProcedures : public ConsoleProcedures {
 public:
     DirectoryConsoleProcedures(Directory& directory, ActivityLog& log, ConsoleControls& controls);
+    // The window that shows the controls is made with its procedures; it is given to them once
+    // it exists (like the activity log's result box). Until then "Create Group" reads no
+    // scope, no "Add User" and no address.
+    DirectoryConsoleProcedures(Directory& directory, ActivityLog& log);
+    void setControls(ConsoleControls& controls) { controls_ = &controls; }
 
     QString getADsPathFromSMTP(const QString& smtp) override;
     void createADGroup(const QString& groupName, const MemberPathList& memberPaths,
@@ -37,7 +42,7 @@ public:
 private:
     Directory& directory_;
     ActivityLog& log_;
-    ConsoleControls& controls_;
+    ConsoleControls* controls_ = nullptr;
 };
 
 }  // namespace vorlane
