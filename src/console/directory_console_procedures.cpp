@@ -18,7 +18,7 @@ DirectoryConsoleProcedures::DirectoryConsoleProcedures(Directory& directory, Act
 namespace {
 // What a console without its window shows: no scope option and no "Add User".
 class NoControls : public ConsoleControls {
-public:
+  public:
     bool globalSelected() const override { return false; }
     bool universalSelected() const override { return false; }
     bool addUserChecked() const override { return false; }
@@ -59,8 +59,8 @@ void DirectoryConsoleProcedures::removeUser(const QString& userName, DirectoryGr
 std::unique_ptr<DirectoryGroup> DirectoryConsoleProcedures::createDL(
     const QString& containerPath, const QString& groupName, const QString& samAccountName,
     const QString& groupTypeKeyword, bool security) {
-    return vorlane::createDL(directory_, containerPath, groupName, samAccountName,
-                             groupTypeKeyword, security);
+    return vorlane::createDL(directory_, containerPath, groupName, samAccountName, groupTypeKeyword,
+                             security);
 }
 
 }  // namespace vorlane

@@ -17,7 +17,7 @@ class DirectoryGroup;
 // reading the window's controls when a procedure needs them. Besides the two that "Create
 // Group" uses, it carries the window's other public operations.
 class DirectoryConsoleProcedures : public ConsoleProcedures {
-public:
+  public:
     DirectoryConsoleProcedures(Directory& directory, ActivityLog& log, ConsoleControls& controls);
     // The window that shows the controls is made with its procedures; it is given to them once
     // it exists (like the activity log's result box). Until then "Create Group" reads no
@@ -34,12 +34,11 @@ public:
     AutomationBool addUserToGroup(const QString& userName, DirectoryGroup& group,
                                   const QString& domainDN);
     void removeUser(const QString& userName, DirectoryGroup& group, const QString& domainDN);
-    std::unique_ptr<DirectoryGroup> createDL(const QString& containerPath,
-                                             const QString& groupName,
+    std::unique_ptr<DirectoryGroup> createDL(const QString& containerPath, const QString& groupName,
                                              const QString& samAccountName,
                                              const QString& groupTypeKeyword, bool security);
 
-private:
+  private:
     Directory& directory_;
     ActivityLog& log_;
     ConsoleControls* controls_ = nullptr;

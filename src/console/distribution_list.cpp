@@ -33,8 +33,9 @@ std::unique_ptr<DirectoryGroup> createDL(Directory& directory, const QString& co
 
     std::unique_ptr<DirectoryGroup> group;
     if (auto container = directory.bindContainer(containerPath); container && *container) {
-        auto created = (*container)->create(QStringLiteral("group"),
-                                            QStringLiteral("cn=") + escapeRdnValue(groupName));
+        auto created = (*container)
+                           ->create(QStringLiteral("group"),
+                                    QStringLiteral("cn=") + escapeRdnValue(groupName));
         if (created && *created) {
             if (auto view = viewAs<DirectoryGroup>(std::move(*created))) group = std::move(*view);
         }

@@ -11,7 +11,7 @@ using LibraryHandle = void*;
 
 // Loads and releases shared libraries.
 class LibraryLoader {
-public:
+  public:
     virtual ~LibraryLoader() = default;
     // The library's handle, or zero when it cannot be loaded.
     virtual LibraryHandle load(const QString& name) = 0;
@@ -21,7 +21,7 @@ public:
 
 // The system's dynamic loader (dlopen, dlclose).
 class DynamicLibraryLoader : public LibraryLoader {
-public:
+  public:
     LibraryHandle load(const QString& name) override;
     Result<void> release(LibraryHandle handle) override;
 };

@@ -2,8 +2,12 @@
 
 namespace vorlane {
 
-QString messagingServerName() { return QStringLiteral(VORLANE_MESSAGING_SERVER); }
+QString messagingServerName() {
+    return QStringLiteral(VORLANE_MESSAGING_SERVER);
+}
 
-QString messagingLibraryName() { return QStringLiteral(VORLANE_MESSAGING_LIBRARY); }
+QString messagingLibraryName() {
+    return QStringLiteral(VORLANE_MESSAGING_LIBRARY);
+}
 
 }  // namespace vorlane

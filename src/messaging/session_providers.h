@@ -11,7 +11,7 @@ namespace vorlane {
 
 // A messaging session: log on with profile information, log off.
 class MessagingSession {
-public:
+  public:
     virtual ~MessagingSession() = default;
     virtual Result<void> logon(const QString& profileInfo) = 0;
     virtual Result<void> logoff() = 0;
@@ -19,7 +19,7 @@ public:
 
 // The session providers, by the name that a session is created with ("MAPI.Session").
 class SessionProviderRegistry {
-public:
+  public:
     using Factory = std::function<std::unique_ptr<MessagingSession>()>;
 
     void registerProvider(const QString& name, Factory factory);
@@ -27,7 +27,7 @@ public:
     // there is none or it cannot make one.
     std::unique_ptr<MessagingSession> create(const QString& name) const;
 
-private:
+  private:
     std::map<QString, Factory> factories_;
 };
 

@@ -23,7 +23,7 @@ using namespace vorlane::testing;
 namespace domain = vorlane::testing::provisioning_domain;
 
 class CreateGroupEndToEnd : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window = std::make_unique<ConsoleWindow>(procedures, messages, chooser);
         procedures.setControls(*window);
@@ -66,27 +66,28 @@ TEST_F(CreateGroupEndToEnd, CreatesTheGroupWithTheUserThenFindsBothTheSecondTime
                             domain::kContainer + QStringLiteral("\r\n");
     const QString adding =
         QStringLiteral("Adding ") + domain::kAliceMail + QStringLiteral(" to Field Sales\r\n");
-    const QString expected =
-        opening +
-        QStringLiteral("Field Sales not found, attempting to create it\r\n"
-                       "created Field Sales, attempting to assign properties\r\n"
-                       "putting samAccountName as FieldSales\r\n"
-                       "putting groupType as Universal\r\n"
-                       "setting description = DEZ distribution list\r\n"
-                       "calling SetInfo\r\n"
-                       "SetInfo on properties  returned successfully\r\n"
-                       "attempting to mail-enable Field Sales\r\n"
-                       "SetInfo on MailEnable returned successfully\r\n") +
-        adding + QStringLiteral("retrieved user object with ADsPath ") + domain::kAlicePath +
-        QStringLiteral("\r\nattempting to add ") + domain::kAlicePath +
-        QStringLiteral(" to group\r\nSuccess adding ") + domain::kAliceMail +
-        QStringLiteral(" to Field Sales\r\n") + opening +
-        QStringLiteral("found existing group Field Sales\r\n"
-                       "found samAccountName=FieldSales\r\n"
-                       "found groupType=Universal\r\n"
-                       "found description=DEZ distribution list\r\n") +
-        adding + QStringLiteral("Found ") + domain::kAliceMail +
-        QStringLiteral(" as member of Field Sales\r\n");
+    const QString expected = opening +
+                             QStringLiteral(
+                                 "Field Sales not found, attempting to create it\r\n"
+                                 "created Field Sales, attempting to assign properties\r\n"
+                                 "putting samAccountName as FieldSales\r\n"
+                                 "putting groupType as Universal\r\n"
+                                 "setting description = DEZ distribution list\r\n"
+                                 "calling SetInfo\r\n"
+                                 "SetInfo on properties  returned successfully\r\n"
+                                 "attempting to mail-enable Field Sales\r\n"
+                                 "SetInfo on MailEnable returned successfully\r\n") +
+                             adding + QStringLiteral("retrieved user object with ADsPath ") +
+                             domain::kAlicePath + QStringLiteral("\r\nattempting to add ") +
+                             domain::kAlicePath + QStringLiteral(" to group\r\nSuccess adding ") +
+                             domain::kAliceMail + QStringLiteral(" to Field Sales\r\n") + opening +
+                             QStringLiteral(
+                                 "found existing group Field Sales\r\n"
+                                 "found samAccountName=FieldSales\r\n"
+                                 "found groupType=Universal\r\n"
+                                 "found description=DEZ distribution list\r\n") +
+                             adding + QStringLiteral("Found ") + domain::kAliceMail +
+                             QStringLiteral(" as member of Field Sales\r\n");
 
     EXPECT_EQ(window->resultText(), expected);
     EXPECT_EQ(log.fileLines(), splitCrLfLines(expected));

@@ -35,9 +35,12 @@ TEST(DirectoryConsoleProcedures, CreatesTheGroupWithTheLookedUpMemberThenFindsBo
     const QString opening[] = {QString(20, u'-'),
                                QStringLiteral("attempting to open ") + domain::kContainer,
                                QStringLiteral("opened ") + domain::kContainer};
-    const QString adding = QStringLiteral("Adding ") + domain::kAliceMail + QStringLiteral(" to Mail Team");
+    const QString adding =
+        QStringLiteral("Adding ") + domain::kAliceMail + QStringLiteral(" to Mail Team");
     const QStringList first{
-        opening[0], opening[1], opening[2],
+        opening[0],
+        opening[1],
+        opening[2],
         QStringLiteral("Mail Team not found, attempting to create it"),
         QStringLiteral("created Mail Team, attempting to assign properties"),
         QStringLiteral("putting samAccountName as MailTeam"),
@@ -52,7 +55,9 @@ TEST(DirectoryConsoleProcedures, CreatesTheGroupWithTheLookedUpMemberThenFindsBo
         QStringLiteral("attempting to add ") + domain::kAlicePath + QStringLiteral(" to group"),
         QStringLiteral("Success adding ") + domain::kAliceMail + QStringLiteral(" to Mail Team")};
     const QStringList second{
-        opening[0], opening[1], opening[2],
+        opening[0],
+        opening[1],
+        opening[2],
         QStringLiteral("found existing group Mail Team"),
         QStringLiteral("found samAccountName=MailTeam"),
         QStringLiteral("found groupType=Universal"),

@@ -11,7 +11,8 @@ namespace {
 using namespace vorlane::testing;
 namespace domain = vorlane::testing::provisioning_domain;
 
-const Failure kRefused{0x80072035, QStringLiteral("The server is unwilling to process the request.")};
+const Failure kRefused{0x80072035,
+                       QStringLiteral("The server is unwilling to process the request.")};
 const QString kContainerPath = QStringLiteral("LDAP://") + domain::kContainer;
 
 TEST(CreateDL, MapsTheScopeKeywordAfterUpperCasing) {
@@ -46,10 +47,10 @@ TEST(CreateDL, CreatesAMailEnabledGroupOfTheKeywordsType) {
         bool security;
         qint32 groupType;
     };
-    for (const Case& made : {Case{QStringLiteral("DL Global"), QStringLiteral("Global"), false, 2},
-                             Case{QStringLiteral("DL Local"), QStringLiteral("local"), false, 4},
-                             Case{QStringLiteral("DL Secure"), QStringLiteral("UNIVERSAL"), true,
-                                  -2147483640}}) {
+    for (const Case& made :
+         {Case{QStringLiteral("DL Global"), QStringLiteral("Global"), false, 2},
+          Case{QStringLiteral("DL Local"), QStringLiteral("local"), false, 4},
+          Case{QStringLiteral("DL Secure"), QStringLiteral("UNIVERSAL"), true, -2147483640}}) {
         SCOPED_TRACE(made.name.toStdString());
         SeededDirectory seeded;
         FaultyDirectory faulty(seeded.directory());
@@ -57,11 +58,11 @@ TEST(CreateDL, CreatesAMailEnabledGroupOfTheKeywordsType) {
                               made.keyword, made.security);
         ASSERT_TRUE(group);
         EXPECT_EQ(faulty.calls().mid(0, 4),
-                  (QStringList{QStringLiteral("bindContainer(") + kContainerPath + u')',
-                               QStringLiteral("create(group,cn=") + made.name + u')',
-                               QStringLiteral("put(sAMAccountName,dl.account)"),
-                               QStringLiteral("put(groupType,") + QString::number(made.groupType) +
-                                   u')'}));
+                  (QStringList{
+                      QStringLiteral("bindContainer(") + kContainerPath + u')',
+                      QStringLiteral("create(group,cn=") + made.name + u')',
+                      QStringLiteral("put(sAMAccountName,dl.account)"),
+                      QStringLiteral("put(groupType,") + QString::number(made.groupType) + u')'}));
 
         auto stored = seeded.directory().bindGroup(QStringLiteral("LDAP://CN=") + made.name + u',' +
                                                    domain::kContainer);
@@ -83,9 +84,9 @@ TEST(CreateDL, UnknownKeywordTouchesNoDirectory) {
 }
 
 TEST(CreateDL, ReturnsNoGroupUnlessCreateBothCommitsAndMailEnablingSucceeded) {
-    for (const QString& rule : {QStringLiteral("bindContainer"), QStringLiteral("create"),
-                                QStringLiteral("setInfo#1"), QStringLiteral("mailEnable"),
-                                QStringLiteral("setInfo#2")}) {
+    for (const QString& rule :
+         {QStringLiteral("bindContainer"), QStringLiteral("create"), QStringLiteral("setInfo#1"),
+          QStringLiteral("mailEnable"), QStringLiteral("setInfo#2")}) {
         SCOPED_TRACE(rule.toStdString());
         SeededDirectory seeded;
         FaultyDirectory faulty(seeded.directory());

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "seeded_directory.h"
-#include "support/faulty_directory.h"
 #include "support/fake_console_controls.h"
+#include "support/faulty_directory.h"
 #include "support/log_capture.h"
 
 namespace vorlane {
@@ -16,13 +16,14 @@ using namespace vorlane::testing;
 namespace domain = vorlane::testing::provisioning_domain;
 
 const Failure kUnbound{0x80072030, QStringLiteral("There is no such object on the server.")};
-const Failure kRefused{0x80072035, QStringLiteral("The server is unwilling to process the request.")};
+const Failure kRefused{0x80072035,
+                       QStringLiteral("The server is unwilling to process the request.")};
 const Failure kBusy{0x8007200E, QStringLiteral("The directory service is busy.")};
 const QString kSeparator(20, u'-');
 
 // One request against the seeded directory, through a wrapper that fails chosen operations.
 class Request {
-public:
+  public:
     Request() : faulty_(seeded_.directory()) {}
 
     FaultyDirectory& faulty() { return faulty_; }
@@ -54,7 +55,7 @@ public:
         return mailEnabled && (*group)->isMember(domain::kAlicePath).value_or(false);
     }
 
-private:
+  private:
     SeededDirectory seeded_;
     FaultyDirectory faulty_;
     FakeConsoleControls controls_;
@@ -117,8 +118,9 @@ QStringList existingSalesTeam(bool account, const QString& scope, bool descripti
 }
 
 QStringList aliceFound(const QString& name) {
-    return {QStringLiteral("Adding ") + domain::kAliceMail + QStringLiteral(" to ") + name,
-            QStringLiteral("Found ") + domain::kAliceMail + QStringLiteral(" as member of ") + name};
+    return {
+        QStringLiteral("Adding ") + domain::kAliceMail + QStringLiteral(" to ") + name,
+        QStringLiteral("Found ") + domain::kAliceMail + QStringLiteral(" as member of ") + name};
 }
 
 struct Outcome {
@@ -134,36 +136,70 @@ TEST(CreateADGroup, LogsEachOutcomeWordForWord) {
     const QString newTeam = QStringLiteral("New Team");
     const QString sales = QStringLiteral("Sales Team");
     const std::vector<Outcome> outcomes = {
-        {"the container cannot be bound", newTeam, true, false, {{"bindContainer", kUnbound}},
+        {"the container cannot be bound",
+         newTeam,
+         true,
+         false,
+         {{"bindContainer", kUnbound}},
          {QStringLiteral("GetObject dom error:80072030 There is no such object on the server.")}},
         {"new group, Add User not checked", newTeam, false, false, {}, created(newTeam)},
-        {"new group, Add User checked, not yet a member", newTeam, true, false, {},
+        {"new group, Add User checked, not yet a member",
+         newTeam,
+         true,
+         false,
+         {},
          created(newTeam) + aliceAdded(newTeam)},
-        {"creation refused", newTeam, true, false, {{"create", kRefused}},
+        {"creation refused",
+         newTeam,
+         true,
+         false,
+         {{"create", kRefused}},
          {QStringLiteral("opened ") + domain::kContainer,
           newTeam + QStringLiteral(" not found, attempting to create it"),
           QStringLiteral("Error creating New Team:80072035 The server is unwilling to process the "
                          "request.")}},
-        {"first commit fails", newTeam, true, false, {{"setInfo#1", kRefused}},
+        {"first commit fails",
+         newTeam,
+         true,
+         false,
+         {{"setInfo#1", kRefused}},
          createdUpToCommit(newTeam, QStringLiteral("NewTeam"), QStringLiteral("Global")) +
              QStringList{QStringLiteral("error calling SetInfo: 80072035 The server is unwilling "
                                         "to process the request.")}},
-        {"mail-enabling fails", newTeam, true, false, {{"mailEnable", kRefused}},
+        {"mail-enabling fails",
+         newTeam,
+         true,
+         false,
+         {{"mailEnable", kRefused}},
          createdAndCommitted(newTeam) +
              QStringList{QStringLiteral("error calling SetInfo after MailEnable: 80072035 The "
                                         "server is unwilling to process the request.")}},
-        {"second commit fails", newTeam, true, false, {{"setInfo#2", kBusy}},
+        {"second commit fails",
+         newTeam,
+         true,
+         false,
+         {{"setInfo#2", kBusy}},
          createdAndCommitted(newTeam) +
              QStringList{QStringLiteral("error calling SetInfo after MailEnable: 8007200E The "
                                         "directory service is busy.")}},
-        {"both mail-enabling and second commit fail: the later failure", newTeam, true, false,
+        {"both mail-enabling and second commit fail: the later failure",
+         newTeam,
+         true,
+         false,
          {{"mailEnable", kRefused}, {"setInfo#2", kBusy}},
          createdAndCommitted(newTeam) +
              QStringList{QStringLiteral("error calling SetInfo after MailEnable: 8007200E The "
                                         "directory service is busy.")}},
-        {"attribute and description writes fail: seen only through the commit", newTeam, false,
-         false, {{"setDescription", kRefused}, {"put:samAccountName", kRefused}}, created(newTeam)},
-        {"group binding fails: counts as missing, the commit finds it", sales, true, false,
+        {"attribute and description writes fail: seen only through the commit",
+         newTeam,
+         false,
+         false,
+         {{"setDescription", kRefused}, {"put:samAccountName", kRefused}},
+         created(newTeam)},
+        {"group binding fails: counts as missing, the commit finds it",
+         sales,
+         true,
+         false,
          {{"bindGroup", kBusy}},
          QStringList{QStringLiteral("opened ") + domain::kContainer,
                      sales + QStringLiteral(" not found, attempting to create it"),
@@ -173,26 +209,42 @@ TEST(CreateADGroup, LogsEachOutcomeWordForWord) {
                      QStringLiteral("setting description = DEZ distribution list"),
                      QStringLiteral("calling SetInfo"),
                      QStringLiteral("error calling SetInfo: 80071392 *")}},
-        {"existing group, Add User checked, already a member", sales, true, false, {},
+        {"existing group, Add User checked, already a member",
+         sales,
+         true,
+         false,
+         {},
          existingSalesTeam(true, QStringLiteral("Global"), true) + aliceFound(sales)},
-        {"existing group, account name unreadable", sales, true, false,
+        {"existing group, account name unreadable",
+         sales,
+         true,
+         false,
          {{"get:samAccountName", kRefused}},
          existingSalesTeam(false, QStringLiteral("Global"), true) + aliceFound(sales)},
-        {"existing group, group type unreadable: the selected scope", sales, true, true,
+        {"existing group, group type unreadable: the selected scope",
+         sales,
+         true,
+         true,
          {{"get:groupType", kRefused}},
          existingSalesTeam(true, QStringLiteral("Universal"), true) + aliceFound(sales)},
-        {"existing group, description unreadable: the member step still runs", sales, true, false,
+        {"existing group, description unreadable: the member step still runs",
+         sales,
+         true,
+         false,
          {{"description", kRefused}},
          existingSalesTeam(true, QStringLiteral("Global"), false) + aliceFound(sales)},
-        {"existing group, membership test fails: the add finds the member", sales, true, false,
+        {"existing group, membership test fails: the add finds the member",
+         sales,
+         true,
+         false,
          {{"isMember", kRefused}},
          existingSalesTeam(true, QStringLiteral("Global"), true) +
-             QStringList{QStringLiteral("Adding ") + domain::kAliceMail + QStringLiteral(" to ") +
-                             sales,
-                         QStringLiteral("retrieved user object with ADsPath ") + domain::kAlicePath,
-                         QStringLiteral("attempting to add ") + domain::kAlicePath +
-                             QStringLiteral(" to group"),
-                         QStringLiteral("objGroup.Add failed:80071392 *")}},
+             QStringList{
+                 QStringLiteral("Adding ") + domain::kAliceMail + QStringLiteral(" to ") + sales,
+                 QStringLiteral("retrieved user object with ADsPath ") + domain::kAlicePath,
+                 QStringLiteral("attempting to add ") + domain::kAlicePath +
+                     QStringLiteral(" to group"),
+                 QStringLiteral("objGroup.Add failed:80071392 *")}},
     };
 
     for (const Outcome& outcome : outcomes) {
@@ -261,8 +313,8 @@ TEST(CreateADGroup, NamesTheScopeOfAnExistingGroupFromItsScopeBits) {
         {QStringLiteral("-2147483640"), QStringLiteral("Universal")},
         {QStringLiteral("-2147483644"), QStringLiteral("Domain Local")},
         {QStringLiteral("4"), QStringLiteral("Domain Local")},
-        {QStringLiteral("10"), QStringLiteral("Global")},      // bits 2 and 8
-        {QStringLiteral("12"), QStringLiteral("Universal")},   // bits 4 and 8
+        {QStringLiteral("10"), QStringLiteral("Global")},     // bits 2 and 8
+        {QStringLiteral("12"), QStringLiteral("Universal")},  // bits 4 and 8
         {QStringLiteral("16"), QStringLiteral("Unknown")},
         {QStringLiteral("-2147483648"), QStringLiteral("Unknown")},  // security flag alone
     };
@@ -271,7 +323,8 @@ TEST(CreateADGroup, NamesTheScopeOfAnExistingGroupFromItsScopeBits) {
         Request request;
         request.faulty().answerGet(QStringLiteral("get:groupType"), {groupType});
         const QStringList lines = request.run(QStringLiteral("Sales Team"), false);
-        EXPECT_TRUE(lines.contains(QStringLiteral("found groupType=") + scope)) << lines.join(u'\n').toStdString();
+        EXPECT_TRUE(lines.contains(QStringLiteral("found groupType=") + scope))
+            << lines.join(u'\n').toStdString();
     }
 }
 
@@ -294,13 +347,12 @@ TEST(CreateADGroup, EmptyMemberPathIsTriedAndFailsWithoutSuccessLine) {
     Request request;
     request.controls().addUser = true;
     request.controls().email = QStringLiteral("nobody@provisioning.example");
-    const QStringList lines =
-        request.run(QStringLiteral("Sales Team"), MemberPathList(QStringList{QString()}),
-                    domain::kContainer);
-    expectLines(lines.mid(7),
-                {QStringLiteral("Adding nobody@provisioning.example to Sales Team"),
-                 QStringLiteral("GetObject(LDAP://cn=,) failed:*")});
-    EXPECT_TRUE(request.faulty().calls().contains(QStringLiteral("isMember(LDAP://cn=,cn=Users,)")));
+    const QStringList lines = request.run(
+        QStringLiteral("Sales Team"), MemberPathList(QStringList{QString()}), domain::kContainer);
+    expectLines(lines.mid(7), {QStringLiteral("Adding nobody@provisioning.example to Sales Team"),
+                               QStringLiteral("GetObject(LDAP://cn=,) failed:*")});
+    EXPECT_TRUE(
+        request.faulty().calls().contains(QStringLiteral("isMember(LDAP://cn=,cn=Users,)")));
 }
 
 TEST(CreateADGroup, NameIsAValueNeverAPartOfThePath) {
@@ -308,20 +360,19 @@ TEST(CreateADGroup, NameIsAValueNeverAPartOfThePath) {
     // Unescaped, this name would bind CN=Domain Admins in OU=Provisioning and add Alice to it.
     const QString crafted = QStringLiteral("Domain Admins,OU=Provisioning");
     const QStringList lines = request.run(crafted, true, domain::kDomain);
-    expectLines(lines,
-                {kSeparator, QStringLiteral("attempting to open ") + domain::kDomain,
-                 QStringLiteral("opened ") + domain::kDomain,
-                 crafted + QStringLiteral(" not found, attempting to create it"),
-                 QStringLiteral("created ") + crafted +
-                     QStringLiteral(", attempting to assign properties"),
-                 QStringLiteral("putting samAccountName as DomainAdmins,OU=Provisioning"),
-                 QStringLiteral("putting groupType as Global"),
-                 QStringLiteral("setting description = DEZ distribution list"),
-                 QStringLiteral("calling SetInfo"),
-                 QStringLiteral("error calling SetInfo: 8007202F *")});
+    expectLines(
+        lines,
+        {kSeparator, QStringLiteral("attempting to open ") + domain::kDomain,
+         QStringLiteral("opened ") + domain::kDomain,
+         crafted + QStringLiteral(" not found, attempting to create it"),
+         QStringLiteral("created ") + crafted + QStringLiteral(", attempting to assign properties"),
+         QStringLiteral("putting samAccountName as DomainAdmins,OU=Provisioning"),
+         QStringLiteral("putting groupType as Global"),
+         QStringLiteral("setting description = DEZ distribution list"),
+         QStringLiteral("calling SetInfo"), QStringLiteral("error calling SetInfo: 8007202F *")});
     const QStringList calls = request.faulty().calls();
-    EXPECT_TRUE(calls.contains(QStringLiteral(
-        "bindGroup(LDAP://cn=Domain Admins\\,OU=Provisioning,DC=example,DC=com)")));
+    EXPECT_TRUE(calls.contains(
+        QStringLiteral("bindGroup(LDAP://cn=Domain Admins\\,OU=Provisioning,DC=example,DC=com)")));
     EXPECT_TRUE(calls.contains(QStringLiteral("create(group,CN=Domain Admins\\,OU=Provisioning)")));
 
     // "/" would end a server name in the path; the directory refuses it in the account name.

@@ -11,10 +11,11 @@ namespace {
 using namespace vorlane::testing;
 namespace domain = vorlane::testing::provisioning_domain;
 
-const Failure kRefused{0x80072035, QStringLiteral("The server is unwilling to process the request.")};
+const Failure kRefused{0x80072035,
+                       QStringLiteral("The server is unwilling to process the request.")};
 
 class MailboxLookup : public ::testing::Test {
-protected:
+  protected:
     MailboxLookup() : faulty_(seeded_.directory()) {}
 
     QString lookUp(const QString& smtp) { return getADsPathFromSMTP(faulty_, smtp); }
@@ -59,10 +60,10 @@ TEST_F(MailboxLookup, AddressIsAValueNeverAFilter) {
 }
 
 TEST_F(MailboxLookup, QueryTextEscapesTheSeparatorAndFilterCharacters) {
-    EXPECT_EQ(mailQueryText(QStringLiteral("LDAP://DC=example,DC=com"),
-                            QStringLiteral("a;b(c)d\\e*f")),
-              QStringLiteral("<LDAP://DC=example,DC=com>;(mail=a\\3bb\\28c\\29d\\5Ce\\2Af);"
-                             "distinguishedName;subTree"));
+    EXPECT_EQ(
+        mailQueryText(QStringLiteral("LDAP://DC=example,DC=com"), QStringLiteral("a;b(c)d\\e*f")),
+        QStringLiteral("<LDAP://DC=example,DC=com>;(mail=a\\3bb\\28c\\29d\\5Ce\\2Af);"
+                       "distinguishedName;subTree"));
 }
 
 TEST_F(MailboxLookup, EveryFailureGivesEmptyTextAndAnOpenedConnectionIsClosed) {

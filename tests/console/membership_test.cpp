@@ -14,10 +14,11 @@ namespace {
 using namespace vorlane::testing;
 namespace domain = vorlane::testing::provisioning_domain;
 
-const Failure kRefused{0x80072035, QStringLiteral("The server is unwilling to process the request.")};
+const Failure kRefused{0x80072035,
+                       QStringLiteral("The server is unwilling to process the request.")};
 
 class Membership : public ::testing::Test {
-protected:
+  protected:
     Membership() : faulty_(seeded_.directory()) {}
 
     std::unique_ptr<DirectoryGroup> bindGroup(const QString& path) {
@@ -64,8 +65,7 @@ TEST_F(Membership, TurnsTheUserNameIntoAPath) {
         SCOPED_TRACE(path.situation);
         EXPECT_EQ(userEntryPath(path.userName, path.domainDN, QStringLiteral(",cn=Users,")),
                   path.testedPath);
-        EXPECT_EQ(userEntryPath(path.userName, path.domainDN, QStringLiteral(",")),
-                  path.addedPath);
+        EXPECT_EQ(userEntryPath(path.userName, path.domainDN, QStringLiteral(",")), path.addedPath);
     }
 
     // The operations use those paths.
@@ -73,12 +73,14 @@ TEST_F(Membership, TurnsTheUserNameIntoAPath) {
     findUserInGroup(QStringLiteral("Alice Adams"), domain::kDomain, *group);
     addUserToGroup(faulty_, log_.log(), QStringLiteral("Alice Adams"), *group, domain::kDomain);
     removeUser(QStringLiteral("Alice Adams"), *group, domain::kDomain);
-    EXPECT_EQ(callsOf(QStringLiteral("isMember")),
-              QStringList{QStringLiteral("isMember(LDAP://cn=Alice Adams,cn=Users,DC=example,DC=com)")});
+    EXPECT_EQ(
+        callsOf(QStringLiteral("isMember")),
+        QStringList{QStringLiteral("isMember(LDAP://cn=Alice Adams,cn=Users,DC=example,DC=com)")});
     EXPECT_EQ(callsOf(QStringLiteral("bindObject")),
               QStringList{QStringLiteral("bindObject(LDAP://cn=Alice Adams,DC=example,DC=com)")});
-    EXPECT_EQ(callsOf(QStringLiteral("remove")),
-              QStringList{QStringLiteral("remove(LDAP://cn=Alice Adams,cn=Users,DC=example,DC=com)")});
+    EXPECT_EQ(
+        callsOf(QStringLiteral("remove")),
+        QStringList{QStringLiteral("remove(LDAP://cn=Alice Adams,cn=Users,DC=example,DC=com)")});
 }
 
 TEST_F(Membership, FindUserInGroupAnswersMinusOneForAMemberAndZeroOtherwise) {
@@ -95,10 +97,10 @@ TEST_F(Membership, AddUserToGroupAddsCommitsAndLogsTwoLines) {
     auto plain = bindGroup(domain::kPlainGroupPath);
     EXPECT_EQ(addUserToGroup(faulty_, log_.log(), domain::kAlicePath, *plain, QString()),
               kAutomationTrue);
-    EXPECT_EQ(log_.boxLines(),
-              (QStringList{QStringLiteral("retrieved user object with ADsPath ") + domain::kAlicePath,
-                           QStringLiteral("attempting to add ") + domain::kAlicePath +
-                               QStringLiteral(" to group")}));
+    EXPECT_EQ(log_.boxLines(), (QStringList{QStringLiteral("retrieved user object with ADsPath ") +
+                                                domain::kAlicePath,
+                                            QStringLiteral("attempting to add ") +
+                                                domain::kAlicePath + QStringLiteral(" to group")}));
     EXPECT_EQ(log_.fileLines(), log_.boxLines());
     EXPECT_EQ(callsOf(QStringLiteral("setInfo")).size(), 1);
     EXPECT_EQ(plain->isMember(domain::kAlicePath), true);
@@ -119,12 +121,15 @@ TEST_F(Membership, AddUserToGroupLogsEachFailureAndAnswersZero) {
     const QStringList bound{QStringLiteral("retrieved user object with ADsPath ") + boundPath,
                             QStringLiteral("attempting to add Alice Adams to group")};
     const std::vector<Case> cases = {
-        {"binding fails", QStringLiteral("bindObject"), kRefused,
+        {"binding fails",
+         QStringLiteral("bindObject"),
+         kRefused,
          {QStringLiteral("GetObject(") + boundPath +
           QStringLiteral(") failed:80072035 The server is unwilling to process the request.")}},
         {"add fails", QStringLiteral("add"), kRefused,
-         bound + QStringList{QStringLiteral(
-                     "objGroup.Add failed:80072035 The server is unwilling to process the request.")}},
+         bound +
+             QStringList{QStringLiteral(
+                 "objGroup.Add failed:80072035 The server is unwilling to process the request.")}},
         {"commit fails", QStringLiteral("setInfo"), kRefused,
          bound + QStringList{QStringLiteral("objGroup.SetInfo err for ") + domain::kAlicePath +
                              QStringLiteral(":80072035 The server is unwilling to process the "

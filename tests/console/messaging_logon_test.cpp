@@ -15,7 +15,7 @@ namespace {
 using Events = QStringList;
 
 class RecordingLoader : public LibraryLoader {
-public:
+  public:
     RecordingLoader(Events& events, bool loads) : events_(events), loads_(loads) {}
     LibraryHandle load(const QString& name) override {
         events_ << QStringLiteral("load ") + name;
@@ -27,14 +27,14 @@ public:
         return {};
     }
 
-private:
+  private:
     Events& events_;
     bool loads_;
     int library_ = 0;
 };
 
 class RecordingSession : public MessagingSession {
-public:
+  public:
     RecordingSession(Events& events, bool fails) : events_(events), fails_(fails) {}
     ~RecordingSession() override { events_ << QStringLiteral("session released"); }
     Result<void> logon(const QString& profileInfo) override {
@@ -48,7 +48,7 @@ public:
         return {};
     }
 
-private:
+  private:
     Events& events_;
     bool fails_;
 };
@@ -85,8 +85,8 @@ TEST(MessagingLogon, EmptyFieldDoesNothingWhileBlanksArePassedOn) {
     logonClicked(QString(), loader, providers);
     EXPECT_TRUE(events.isEmpty());
     logonClicked(QStringLiteral("  "), loader, providers);
-    EXPECT_TRUE(events.contains(QStringLiteral("logon ") + messagingServerName() +
-                                QStringLiteral("\n  ")));
+    EXPECT_TRUE(
+        events.contains(QStringLiteral("logon ") + messagingServerName() + QStringLiteral("\n  ")));
 }
 
 TEST(MessagingLogon, EveryFailureIsIgnoredAndTheLaterStepsStillRun) {

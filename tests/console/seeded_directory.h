@@ -10,14 +10,14 @@ namespace vorlane::testing {
 
 // A fresh directory holding the provisioning domain's test entries.
 class SeededDirectory {
-public:
+  public:
     SeededDirectory() {
         const auto seeded = provisioning_domain::seed(memory_);
         EXPECT_TRUE(seeded) << (seeded ? QString() : failureSuffix(seeded.error())).toStdString();
     }
     Directory& directory() { return memory_; }
 
-private:
+  private:
     MemoryDirectory memory_;
 };
 

@@ -8,7 +8,7 @@ namespace vorlane {
 namespace {
 
 class SilentSession : public MessagingSession {
-public:
+  public:
     Result<void> logon(const QString&) override { return {}; }
     Result<void> logoff() override { return {}; }
 };

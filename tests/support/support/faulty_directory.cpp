@@ -5,7 +5,7 @@
 namespace vorlane::testing {
 
 struct FaultyDirectory::Plan {
-    QMap<QString, Failure> failures;   // by lower-case rule
+    QMap<QString, Failure> failures;  // by lower-case rule
     QMap<QString, QStringList> answers;
     QMap<QString, int> counts;
     QStringList calls;
@@ -42,7 +42,7 @@ std::unique_ptr<DirectoryObject> wrap(std::unique_ptr<DirectoryObject> inner,
 
 template <class Base>
 class FaultyView : public Base {
-public:
+  public:
     FaultyView(std::unique_ptr<Base> inner, std::shared_ptr<Plan> plan)
         : inner_(std::move(inner)), plan_(std::move(plan)) {}
 
@@ -65,7 +65,7 @@ public:
         return inner_->setInfo();
     }
 
-protected:
+  protected:
     std::unique_ptr<Base> inner_;
     std::shared_ptr<Plan> plan_;
 };
@@ -75,7 +75,7 @@ class FaultyObject : public FaultyView<DirectoryObject> {
 };
 
 class FaultyGroup : public FaultyView<DirectoryGroup> {
-public:
+  public:
     using FaultyView::FaultyView;
 
     Result<QString> description() const override {
@@ -115,7 +115,7 @@ public:
 };
 
 class FaultyContainer : public FaultyView<DirectoryContainer> {
-public:
+  public:
     using FaultyView::FaultyView;
 
     Result<std::unique_ptr<DirectoryObject>> create(const QString& objectClass,
@@ -130,7 +130,7 @@ public:
 };
 
 class FaultyConnection : public QueryConnection {
-public:
+  public:
     FaultyConnection(std::unique_ptr<QueryConnection> inner, std::shared_ptr<Plan> plan)
         : inner_(std::move(inner)), plan_(std::move(plan)) {}
 
@@ -152,7 +152,7 @@ public:
         return inner_->execute(commandText);
     }
 
-private:
+  private:
     std::unique_ptr<QueryConnection> inner_;
     std::shared_ptr<Plan> plan_;
 };
@@ -196,7 +196,9 @@ void FaultyDirectory::answerGet(const QString& rule, QStringList values) {
     plan_->answers.insert(rule.toLower(), std::move(values));
 }
 
-QStringList FaultyDirectory::calls() const { return plan_->calls; }
+QStringList FaultyDirectory::calls() const {
+    return plan_->calls;
+}
 
 Result<std::unique_ptr<DirectoryObject>> FaultyDirectory::bindObject(const QString& path) {
     if (auto checked = plan_->check(QStringLiteral("bindObject"), {path}); !checked) {

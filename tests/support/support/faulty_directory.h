@@ -20,7 +20,7 @@ namespace vorlane::testing {
 //   "op:arg"     calls whose first argument is arg (any letter case), e.g. "get:groupType",
 //   "op#n"       the n-th call of op counted over the whole directory, from 1, e.g. "setInfo#2".
 class FaultyDirectory : public Directory {
-public:
+  public:
     explicit FaultyDirectory(Directory& inner);
     ~FaultyDirectory() override;
 
@@ -37,7 +37,7 @@ public:
 
     struct Plan;
 
-private:
+  private:
     Directory& inner_;
     std::shared_ptr<Plan> plan_;
 };

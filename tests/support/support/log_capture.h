@@ -10,14 +10,14 @@ namespace vorlane::testing {
 
 // An activity log writing to a scratch file and a recording result box.
 class LogCapture {
-public:
+  public:
     LogCapture();
     ActivityLog& log() { return log_; }
     QStringList boxLines() const { return box_.lines(); }
     // The log file's lines (UTF-8, CR LF); empty when there is no file.
     QStringList fileLines() const;
 
-private:
+  private:
     TempDir dir_;
     RecordingResultBox box_;
     ActivityLog log_;

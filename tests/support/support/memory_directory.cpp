@@ -6,10 +6,18 @@ namespace vorlane::testing {
 
 namespace {
 
-Failure noSuchObject() { return {0x80072030, QStringLiteral("There is no such object on the server.")}; }
-Failure invalidDn() { return {0x80072032, QStringLiteral("An invalid dn syntax has been specified.")}; }
-Failure alreadyExists() { return {0x80071392, QStringLiteral("The object already exists.")}; }
-Failure constraint() { return {0x8007202F, QStringLiteral("A constraint violation occurred.")}; }
+Failure noSuchObject() {
+    return {0x80072030, QStringLiteral("There is no such object on the server.")};
+}
+Failure invalidDn() {
+    return {0x80072032, QStringLiteral("An invalid dn syntax has been specified.")};
+}
+Failure alreadyExists() {
+    return {0x80071392, QStringLiteral("The object already exists.")};
+}
+Failure constraint() {
+    return {0x8007202F, QStringLiteral("A constraint violation occurred.")};
+}
 Failure unwilling() {
     return {0x80072035, QStringLiteral("The server is unwilling to process the request.")};
 }
@@ -50,7 +58,9 @@ QString parentOf(const QString& dn) {
     return rdns.join(u',');
 }
 
-bool sameDn(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool sameDn(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 // "\xx" escapes of a filter value back into text.
 QString unescapeFilterValue(const QString& value) {
@@ -105,9 +115,11 @@ Result<QString> dnOfPath(const QString& path) {
 // Common to every view of an entry: the staged values and their commit.
 template <class Base>
 class EntryView : public Base {
-public:
+  public:
     EntryView(std::shared_ptr<Store> store, QString dn, QString objectClass, bool isNew)
-        : store_(std::move(store)), dn_(std::move(dn)), class_(std::move(objectClass)),
+        : store_(std::move(store)),
+          dn_(std::move(dn)),
+          class_(std::move(objectClass)),
           new_(isNew) {}
 
     QString adsPath() const override { return QStringLiteral("LDAP://") + dn_; }
@@ -133,7 +145,8 @@ public:
         } else {
             Entry* entry = stored();
             if (!entry) return fail(noSuchObject());
-            for (auto it = staged_.begin(); it != staged_.end(); ++it) entry->values[it.key()] = *it;
+            for (auto it = staged_.begin(); it != staged_.end(); ++it)
+                entry->values[it.key()] = *it;
         }
         staged_.clear();
         if (mailEnablePending_) {
@@ -148,7 +161,7 @@ public:
         return {};
     }
 
-protected:
+  protected:
     Entry* stored() const { return new_ ? nullptr : store_->find(dn_); }
 
     std::shared_ptr<Store> store_;
@@ -158,7 +171,7 @@ protected:
     QMap<QString, QStringList> staged_;
     bool mailEnablePending_ = false;
 
-private:
+  private:
     Result<void> addNew() {
         if (store_->find(dn_)) return fail(alreadyExists());
         const Entry* parent = store_->find(parentOf(dn_));
@@ -174,9 +187,10 @@ private:
             if (sam.contains(forbidden) || sam.endsWith(u'.')) return fail(constraint());
             if (store_->samTaken(sam)) return fail(alreadyExists());
             const QString type = entry.values.value(QStringLiteral("grouptype")).value(0);
-            static const QStringList valid{QStringLiteral("2"),           QStringLiteral("4"),
-                                           QStringLiteral("8"),           QStringLiteral("-2147483646"),
-                                           QStringLiteral("-2147483644"), QStringLiteral("-2147483640")};
+            static const QStringList valid{
+                QStringLiteral("2"),           QStringLiteral("4"),
+                QStringLiteral("8"),           QStringLiteral("-2147483646"),
+                QStringLiteral("-2147483644"), QStringLiteral("-2147483640")};
             if (!type.isEmpty() && !valid.contains(type)) return fail(unwilling());
         }
         store_->entries.push_back(entry);
@@ -189,7 +203,7 @@ class MemoryObject : public EntryView<DirectoryObject> {
 };
 
 class MemoryGroup : public EntryView<DirectoryGroup> {
-public:
+  public:
     using EntryView::EntryView;
 
     Result<QString> description() const override { return get(QStringLiteral("description")); }
@@ -237,7 +251,7 @@ public:
 };
 
 class MemoryContainer : public EntryView<DirectoryContainer> {
-public:
+  public:
     using EntryView::EntryView;
 
     Result<std::unique_ptr<DirectoryObject>> create(const QString& objectClass,
@@ -252,7 +266,7 @@ public:
 };
 
 class MemoryQueryConnection : public QueryConnection {
-public:
+  public:
     explicit MemoryQueryConnection(std::shared_ptr<Store> store) : store_(std::move(store)) {}
 
     Result<void> open(const QString&) override {
@@ -281,29 +295,29 @@ public:
         if (!match.hasMatch()) return fail(filterError());
         // An unescaped "*" is a wildcard, as in any LDAP filter.
         QStringList pieces = match.captured(1).split(u'*');
-        for (QString& piece : pieces) piece = QRegularExpression::escape(unescapeFilterValue(piece));
+        for (QString& piece : pieces)
+            piece = QRegularExpression::escape(unescapeFilterValue(piece));
         const QRegularExpression mail(u'^' + pieces.join(QStringLiteral(".*")) + u'$',
                                       QRegularExpression::CaseInsensitiveOption);
         const QStringList columns = parts[2].split(u',');
         std::vector<RecordSet::Row> rows;
         for (const Entry& entry : store_->entries) {
             const bool under = entry.dn.endsWith(*base, Qt::CaseInsensitive);
-            const bool carries =
-                !entry.values.value(QStringLiteral("mail")).filter(mail).isEmpty();
+            const bool carries = !entry.values.value(QStringLiteral("mail")).filter(mail).isEmpty();
             if (!under || !carries) continue;
             RecordSet::Row row;
             for (const QString& column : columns) {
-                row.push_back(column.compare(QStringLiteral("distinguishedName"),
-                                             Qt::CaseInsensitive) == 0
-                                  ? QStringList{entry.dn}
-                                  : entry.values.value(column.toLower()));
+                row.push_back(
+                    column.compare(QStringLiteral("distinguishedName"), Qt::CaseInsensitive) == 0
+                        ? QStringList{entry.dn}
+                        : entry.values.value(column.toLower()));
             }
             rows.push_back(row);
         }
         return std::make_unique<RecordSet>(columns, std::move(rows));
     }
 
-private:
+  private:
     std::shared_ptr<Store> store_;
     bool open_ = false;
 };
@@ -315,7 +329,9 @@ MemoryDirectory::MemoryDirectory(QString domainDn) : store_(std::make_shared<Sto
     addEntry(store_->domainDn, QStringLiteral("domainDNS"));
 }
 
-const QString& MemoryDirectory::domainDn() const { return store_->domainDn; }
+const QString& MemoryDirectory::domainDn() const {
+    return store_->domainDn;
+}
 
 QString MemoryDirectory::addEntry(const QString& dn, const QString& objectClass,
                                   QMap<QString, QStringList> values) {

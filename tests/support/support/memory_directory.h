@@ -15,7 +15,7 @@ namespace vorlane::testing {
 // a domain controller's checks, membership, mail-enabling and (mail=...) queries. Entries come
 // back from queries in the order they were added.
 class MemoryDirectory : public Directory {
-public:
+  public:
     struct Entry {
         QString dn;
         QString objectClass;                // domainDNS, container, organizationalUnit, group, user
@@ -42,7 +42,7 @@ public:
 
     struct Store;
 
-private:
+  private:
     std::shared_ptr<Store> store_;
 };
 

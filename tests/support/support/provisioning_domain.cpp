@@ -14,7 +14,8 @@ Result<std::unique_ptr<DirectoryObject>> createChild(Directory& directory, const
 
 Result<void> addUser(Directory& directory, const QString& cn, const QString& account,
                      const QString& mail) {
-    auto user = createChild(directory, kContainer, QStringLiteral("user"), QStringLiteral("CN=") + cn);
+    auto user =
+        createChild(directory, kContainer, QStringLiteral("user"), QStringLiteral("CN=") + cn);
     if (!user) return fail(user.error());
     if (auto put = (*user)->put(QStringLiteral("sAMAccountName"), account); !put) return put;
     if (auto put = (*user)->put(QStringLiteral("mail"), mail); !put) return put;
@@ -23,8 +24,8 @@ Result<void> addUser(Directory& directory, const QString& cn, const QString& acc
 
 Result<std::unique_ptr<DirectoryGroup>> addGroup(Directory& directory, const QString& cn,
                                                  const QString& account, qint32 groupType) {
-    auto object = createChild(directory, kContainer, QStringLiteral("group"),
-                              QStringLiteral("CN=") + cn);
+    auto object =
+        createChild(directory, kContainer, QStringLiteral("group"), QStringLiteral("CN=") + cn);
     if (!object) return fail(object.error());
     auto group = viewAs<DirectoryGroup>(std::move(*object));
     if (!group) return fail(group.error());
@@ -50,23 +51,26 @@ Result<void> seed(Directory& directory) {
         !added) {
         return added;
     }
-    for (const auto& [cn, account] : {std::pair{QStringLiteral("Bob Brown"), QStringLiteral("prov.bob")},
-                                      std::pair{QStringLiteral("Carol Cole"), QStringLiteral("prov.carol")}}) {
+    for (const auto& [cn, account] :
+         {std::pair{QStringLiteral("Bob Brown"), QStringLiteral("prov.bob")},
+          std::pair{QStringLiteral("Carol Cole"), QStringLiteral("prov.carol")}}) {
         if (auto added = addUser(directory, cn, account, kSharedMail); !added) return added;
     }
 
     auto sales = addGroup(directory, QStringLiteral("Sales Team"), QStringLiteral("prov.sales"), 2);
     if (!sales) return fail(sales.error());
-    if (auto put = (*sales)->setDescription(QStringLiteral("DEZ distribution list")); !put) return put;
+    if (auto put = (*sales)->setDescription(QStringLiteral("DEZ distribution list")); !put)
+        return put;
     if (auto stored = (*sales)->setInfo(); !stored) return stored;
     if (auto added = (*sales)->add(kAlicePath); !added) return added;
 
-    auto plain = addGroup(directory, QStringLiteral("Plain Group"), QStringLiteral("prov.plain"), 2);
+    auto plain =
+        addGroup(directory, QStringLiteral("Plain Group"), QStringLiteral("prov.plain"), 2);
     if (!plain) return fail(plain.error());
     if (auto stored = (*plain)->setInfo(); !stored) return stored;
 
-    auto admins = addGroup(directory, QStringLiteral("Domain Admins"), QStringLiteral("prov.admins"),
-                           -2147483646);
+    auto admins = addGroup(directory, QStringLiteral("Domain Admins"),
+                           QStringLiteral("prov.admins"), -2147483646);
     if (!admins) return fail(admins.error());
     return (*admins)->setInfo();
 }

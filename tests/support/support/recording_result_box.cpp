@@ -8,6 +8,8 @@ QStringList splitCrLfLines(const QString& text) {
     return lines;
 }
 
-QStringList RecordingResultBox::lines() const { return splitCrLfLines(text_); }
+QStringList RecordingResultBox::lines() const {
+    return splitCrLfLines(text_);
+}
 
 }  // namespace vorlane::testing

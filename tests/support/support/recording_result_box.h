@@ -9,13 +9,13 @@ namespace vorlane::testing {
 
 // A result box that keeps what it was shown.
 class RecordingResultBox : public ResultBox {
-public:
+  public:
     void appendText(const QString& text) override { text_ += text; }
     const QString& text() const { return text_; }
     // The lines shown, each without its CR LF.
     QStringList lines() const;
 
-private:
+  private:
     QString text_;
 };
 
