@@ -10,7 +10,9 @@ namespace vorlane {
 
 extern const char kDemoDirectoryLdif[];
 
-QByteArray demoDirectoryLdif() { return QByteArray(kDemoDirectoryLdif); }
+QByteArray demoDirectoryLdif() {
+    return QByteArray(kDemoDirectoryLdif);
+}
 
 OpenedDirectory openDirectory(const DirectoryOptions& options) {
     QString path = options.embeddedStateFile;

@@ -143,9 +143,10 @@ Result<void> DirectoryStore::insert(const Dn& dn, AttributeMap attributes, bool 
         }
         const QString account = attributes.first(kSamAccountName);
         if (valueIndexes_[kSamAccountName].contains(account.toCaseFolded())) {
-            return fail(ldapFailure(
-                ldap_result::kEntryAlreadyExists,
-                QStringLiteral("00002071: samldb: samAccountName '%1' already in use!").arg(account)));
+            return fail(
+                ldapFailure(ldap_result::kEntryAlreadyExists,
+                            QStringLiteral("00002071: samldb: samAccountName '%1' already in use!")
+                                .arg(account)));
         }
     }
     if (objectClass->name == QStringLiteral("group")) {
@@ -164,7 +165,7 @@ Result<void> DirectoryStore::insert(const Dn& dn, AttributeMap attributes, bool 
     const QString parentKey = dn.parent().key();
     auto [it, inserted] = entries_.emplace(sequence, std::move(entry));
     byKey_.insert(key, sequence);
-    if (!isRoot) children_[parentKey].insert(sequence);
+    if (!isRoot) children_[parentKey].emplace(sequence, &it->second);
     index(it->second);
     if (!checkNew) return {};
     return commit([this, sequence, key, parentKey] {
@@ -233,8 +234,9 @@ Result<void> DirectoryStore::modify(const Dn& dn, const Replacements& replacemen
         const QString lower = name.toLower();
         QStringList values = written;
         if (lower == kSamAccountName && !values.isEmpty()) {
-            const auto owners = valueIndexes_[kSamAccountName].value(values.front().toCaseFolded());
-            if (!owners.empty() && !owners.contains(entry.sequence)) {
+            const auto& index = *valueIndexes_.constFind(kSamAccountName);
+            auto owners = index.constFind(values.front().toCaseFolded());
+            if (owners != index.constEnd() && !owners->contains(entry.sequence)) {
                 return fail(ldapFailure(
                     ldap_result::kEntryAlreadyExists,
                     QStringLiteral("00002071: samldb: samAccountName '%1' already in use!")
@@ -266,25 +268,27 @@ Result<void> DirectoryStore::addMember(const Dn& group, const QString& memberDn)
     const Entry* entry = find(group);
     if (!entry) return fail(ldapFailure(ldap_result::kNoSuchObject));
     if (memberDn.isEmpty()) {
-        return fail(ldapFailure(ldap_result::kInvalidAttributeSyntax,
-                                QStringLiteral("Element member has empty attribute in ldb message")));
+        return fail(
+            ldapFailure(ldap_result::kInvalidAttributeSyntax,
+                        QStringLiteral("Element member has empty attribute in ldb message")));
     }
     auto dn = Dn::parse(memberDn, QStringLiteral("could not parse %1 as a DSDB DN").arg(memberDn));
     if (!dn) return fail(dn.error());
     const Entry* member = find(*dn);
     if (!member) {
-        return fail(ldapFailure(ldap_result::kNoSuchObject,
-                                QStringLiteral("00000525: specified dn doesn't exist: %1").arg(memberDn)));
+        return fail(
+            ldapFailure(ldap_result::kNoSuchObject,
+                        QStringLiteral("00000525: specified dn doesn't exist: %1").arg(memberDn)));
     }
     QStringList members;
     if (const QStringList* current = entry->attributes.values(kMember)) members = *current;
     for (const QString& value : members) {
         auto existing = Dn::parse(value);
         if (existing && existing->key() == member->key) {
-            return fail(ldapFailure(
-                ldap_result::kEntryAlreadyExists,
-                QStringLiteral("Attribute member already exists for target GUID %1")
-                    .arg(member->attributes.first(QStringLiteral("objectGUID")))));
+            return fail(
+                ldapFailure(ldap_result::kEntryAlreadyExists,
+                            QStringLiteral("Attribute member already exists for target GUID %1")
+                                .arg(member->attributes.first(QStringLiteral("objectGUID")))));
         }
     }
     members << member->dn.toString();
@@ -295,15 +299,17 @@ Result<void> DirectoryStore::removeMember(const Dn& group, const QString& member
     const Entry* entry = find(group);
     if (!entry) return fail(ldapFailure(ldap_result::kNoSuchObject));
     if (memberDn.isEmpty()) {
-        return fail(ldapFailure(ldap_result::kInvalidAttributeSyntax,
-                                QStringLiteral("Element member has empty attribute in ldb message")));
+        return fail(
+            ldapFailure(ldap_result::kInvalidAttributeSyntax,
+                        QStringLiteral("Element member has empty attribute in ldb message")));
     }
     auto dn = Dn::parse(memberDn, QStringLiteral("could not parse %1 as a DSDB DN").arg(memberDn));
     if (!dn) return fail(dn.error());
     const Entry* member = find(*dn);
     if (!member) {
-        return fail(ldapFailure(ldap_result::kUnwillingToPerform,
-                                QStringLiteral("00002035: Unable to find GUID for DN %1").arg(memberDn)));
+        return fail(
+            ldapFailure(ldap_result::kUnwillingToPerform,
+                        QStringLiteral("00002035: Unable to find GUID for DN %1").arg(memberDn)));
     }
     QStringList members;
     if (const QStringList* current = entry->attributes.values(kMember)) members = *current;
@@ -313,10 +319,9 @@ Result<void> DirectoryStore::removeMember(const Dn& group, const QString& member
         return existing && existing->key() == member->key;
     });
     if (members.size() == before) {
-        return fail(ldapFailure(
-            ldap_result::kUnwillingToPerform,
-            QStringLiteral("Attribute member doesn't exist for target GUID %1")
-                .arg(member->attributes.first(QStringLiteral("objectGUID")))));
+        return fail(ldapFailure(ldap_result::kUnwillingToPerform,
+                                QStringLiteral("Attribute member doesn't exist for target GUID %1")
+                                    .arg(member->attributes.first(QStringLiteral("objectGUID")))));
     }
     return modify(group, {{QStringLiteral("member"), members}});
 }
@@ -326,8 +331,10 @@ bool DirectoryStore::isAddressTaken(const QString& address, const Dn& except) co
     const quint64 selfSequence = self ? self->sequence : 0;
     const QString folded = address.toCaseFolded();
     const auto taken = [&](const QString& attribute, const QString& value) {
-        const auto owners = valueIndexes_.value(attribute).value(value);
-        return owners.size() > (owners.contains(selfSequence) ? 1u : 0u);
+        const auto& index = *valueIndexes_.constFind(attribute);
+        auto owners = index.constFind(value);
+        if (owners == index.constEnd()) return false;
+        return owners->size() > (owners->contains(selfSequence) ? 1u : 0u);
     };
     return taken(kMail, folded) || taken(kProxyAddresses, QStringLiteral("smtp:") + folded);
 }
@@ -335,7 +342,9 @@ bool DirectoryStore::isAddressTaken(const QString& address, const Dn& except) co
 void DirectoryStore::index(const Entry& entry) {
     for (auto it = valueIndexes_.begin(); it != valueIndexes_.end(); ++it) {
         if (const QStringList* values = entry.attributes.values(it.key())) {
-            for (const QString& value : *values) (*it)[value.toCaseFolded()].insert(entry.sequence);
+            for (const QString& value : *values) {
+                (*it)[value.toCaseFolded()].emplace(entry.sequence, &entry);
+            }
         }
     }
 }
@@ -363,9 +372,9 @@ Result<void> DirectoryStore::commit(const std::function<void()>& undo) {
     return {};
 }
 
-const std::set<quint64>* DirectoryStore::indexedCandidates(
-    const Filter& filter, const QHash<QString, QHash<QString, std::set<quint64>>>& indexes) {
-    static const std::set<quint64> kNone;
+const DirectoryStore::EntrySet* DirectoryStore::indexedCandidates(
+    const Filter& filter, const QHash<QString, QHash<QString, EntrySet>>& indexes) {
+    static const EntrySet kNone;
     if (filter.kind == Filter::Kind::Equality) {
         auto index = indexes.constFind(filter.attribute);
         if (index == indexes.constEnd()) return nullptr;
@@ -396,8 +405,11 @@ Result<SearchPage> DirectoryStore::search(const SearchRequest& request) const {
         return [&entry](const QString& name) { return entry.attributes.values(name); };
     };
     // Visits candidates in the order of adding, after the cookie; false stops the walk.
+    // Everything stored lies below the domain: a subtree search from it checks no names.
+    const bool wholeDomain =
+        request.scope == SearchScope::Subtree && base->dn.size() == domain_.size();
     const auto visit = [&](const Entry& entry) {
-        if (!isInScope(entry, *base, request.scope)) return true;
+        if (!wholeDomain && !isInScope(entry, *base, request.scope)) return true;
         if (!matches(request.filter, valuesOf(entry))) return true;
         if (static_cast<int>(page.entries.size()) == limit) {
             if (request.pageSize > 0) {
@@ -410,9 +422,9 @@ Result<SearchPage> DirectoryStore::search(const SearchRequest& request) const {
         page.entries.push_back(&entry);
         return true;
     };
-    const auto walk = [&](const std::set<quint64>& sequences) {
-        for (auto it = sequences.upper_bound(after); it != sequences.end(); ++it) {
-            if (!visit(entries_.at(*it))) return;
+    const auto walk = [&](const EntrySet& candidates) {
+        for (auto it = candidates.upper_bound(after); it != candidates.end(); ++it) {
+            if (!visit(*it->second)) return;
         }
     };
 

@@ -5,7 +5,6 @@
 #include <QString>
 #include <functional>
 #include <map>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -45,7 +44,7 @@ inline constexpr int kMaxUnpagedEntries = 1000;
 // address costs a hash probe. Every change is all or nothing; after each one the commit hook
 // (the file) runs, and when it fails the change is undone and reported.
 class DirectoryStore {
-public:
+  public:
     DirectoryStore(const Dn& domain, SchemaOptions options = {});
 
     const Dn& domainDn() const { return domain_; }
@@ -82,7 +81,7 @@ public:
     // but not the rules for new values, and no commit hook runs.
     Result<void> load(const Dn& dn, const AttributeMap& attributes);
 
-private:
+  private:
     Result<void> insert(const Dn& dn, AttributeMap attributes, bool checkValues);
     Result<void> checkValues(const Entry& entry, const Replacements& written) const;
     Result<void> commit(const std::function<void()>& undo);
@@ -90,8 +89,10 @@ private:
     void unindex(const Entry& entry);
     const Entry* entryBySequence(quint64 sequence) const;
     std::vector<quint64> candidates(const SearchRequest& request, const Entry& base) const;
-    static const std::set<quint64>* indexedCandidates(
-        const Filter& filter, const QHash<QString, QHash<QString, std::set<quint64>>>& indexes);
+    // Entries by sequence number: ordered like the store, and straight to the entry.
+    using EntrySet = std::map<quint64, const Entry*>;
+    static const EntrySet* indexedCandidates(
+        const Filter& filter, const QHash<QString, QHash<QString, EntrySet>>& indexes);
 
     Dn domain_;
     SchemaOptions options_;
@@ -99,9 +100,9 @@ private:
     quint64 nextSequence_ = 1;
     std::map<quint64, Entry> entries_;
     QHash<QString, quint64> byKey_;
-    QHash<QString, std::set<quint64>> children_;  // parent key -> children
+    QHash<QString, EntrySet> children_;  // parent key -> children
     // attribute (lower case) -> value (case-folded) -> entries
-    QHash<QString, QHash<QString, std::set<quint64>>> valueIndexes_;
+    QHash<QString, QHash<QString, EntrySet>> valueIndexes_;
 };
 
 }  // namespace vorlane::embedded

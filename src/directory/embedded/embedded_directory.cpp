@@ -15,8 +15,8 @@ Result<std::unique_ptr<DirectoryObject>> EmbeddedDirectory::bindObject(const QSt
     auto parsed = parseAdsPath(path);
     if (!parsed) return fail(parsed.error());
     if (parsed->rootDse) return makeRootDse(*store_, parsed->server);
-    auto dn = Dn::parse(parsed->dn, QStringLiteral("00002032: ldb_search: invalid basedn '%1'")
-                                        .arg(parsed->dn));
+    auto dn = Dn::parse(
+        parsed->dn, QStringLiteral("00002032: ldb_search: invalid basedn '%1'").arg(parsed->dn));
     if (!dn) return fail(dn.error());
     const Entry* entry = store_->find(*dn);
     if (!entry) return fail(failureFromLdapResult(ldap_result::kNoSuchObject));

@@ -10,7 +10,7 @@ namespace vorlane::embedded {
 // The Directory over an in-process store. Without a store the directory is unreachable:
 // every bind and query fails with the server-not-operational failure.
 class EmbeddedDirectory : public Directory {
-public:
+  public:
     explicit EmbeddedDirectory(std::shared_ptr<DirectoryStore> store);
 
     Result<std::unique_ptr<DirectoryObject>> bindObject(const QString& path) override;
@@ -20,7 +20,7 @@ public:
 
     const std::shared_ptr<DirectoryStore>& store() const { return store_; }
 
-private:
+  private:
     std::shared_ptr<DirectoryStore> store_;
 };
 

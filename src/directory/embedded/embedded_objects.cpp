@@ -10,7 +10,7 @@ namespace {
 // The common part of every view, over one property cache.
 template <class Interface>
 class CachedObject : public Interface {
-public:
+  public:
     explicit CachedObject(PropertyCache cache) : cache_(std::move(cache)) {}
 
     QString adsPath() const override { return cache_.adsPath(); }
@@ -22,7 +22,7 @@ public:
     }
     Result<void> setInfo() override { return cache_.setInfo(); }
 
-protected:
+  protected:
     PropertyCache cache_;
 };
 
@@ -38,7 +38,7 @@ Result<QString> memberDn(const QString& memberPath) {
 }
 
 class GroupObject : public CachedObject<DirectoryGroup> {
-public:
+  public:
     using CachedObject::CachedObject;
 
     Result<QString> description() const override {
@@ -88,7 +88,7 @@ public:
 };
 
 class ContainerObject : public CachedObject<DirectoryContainer> {
-public:
+  public:
     ContainerObject(PropertyCache cache, std::shared_ptr<DirectoryStore> store, QString server)
         : CachedObject(std::move(cache)), store_(std::move(store)), server_(std::move(server)) {}
 
@@ -112,13 +112,13 @@ public:
         return std::make_unique<LeafObject>(std::move(cache));
     }
 
-private:
+  private:
     std::shared_ptr<DirectoryStore> store_;
     QString server_;
 };
 
 class RootDseObject : public DirectoryObject {
-public:
+  public:
     RootDseObject(AttributeMap values, QString server)
         : values_(std::move(values)), server_(std::move(server)) {}
 
@@ -139,7 +139,7 @@ public:
         return fail(failureFromLdapResult(ldap_result::kUnwillingToPerform));
     }
 
-private:
+  private:
     AttributeMap values_;
     QString server_;
 };
@@ -154,7 +154,9 @@ PropertyCache::PropertyCache(std::shared_ptr<DirectoryStore> store, QString serv
       isNew_(isNew),
       values_(std::move(values)) {}
 
-QString PropertyCache::adsPath() const { return formatAdsPath(server_, dn_.toString()); }
+QString PropertyCache::adsPath() const {
+    return formatAdsPath(server_, dn_.toString());
+}
 
 Result<QStringList> PropertyCache::getValues(const QString& name) const {
     for (auto it = staged_.rbegin(); it != staged_.rend(); ++it) {

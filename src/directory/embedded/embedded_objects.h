@@ -13,7 +13,7 @@ namespace vorlane::embedded {
 // The property cache of one bound or created object: the stored values read at binding,
 // with the values put since then staged on top until setInfo() writes them.
 class PropertyCache {
-public:
+  public:
     PropertyCache(std::shared_ptr<DirectoryStore> store, QString server, Dn dn, bool isNew,
                   AttributeMap values);
 
@@ -27,7 +27,7 @@ public:
     Result<void> setInfo();
     void requestMailEnable() { mailEnablePending_ = true; }
 
-private:
+  private:
     Replacements mailEnableValues() const;
 
     std::shared_ptr<DirectoryStore> store_;

@@ -30,8 +30,8 @@ Result<std::unique_ptr<RecordSet>> EmbeddedQueryConnection::execute(const QStrin
     auto base = parseAdsPath(command->basePath);
     if (!base) return fail(base.error());
     if (base->rootDse) return fail(failureFromLdapResult(ldap_result::kNoSuchObject));
-    auto baseDn = Dn::parse(base->dn, QStringLiteral("00002032: ldb_search: invalid basedn '%1'")
-                                          .arg(base->dn));
+    auto baseDn = Dn::parse(
+        base->dn, QStringLiteral("00002032: ldb_search: invalid basedn '%1'").arg(base->dn));
     if (!baseDn) return fail(baseDn.error());
 
     SearchRequest request{*baseDn, command->scope, std::move(*filter), kPageSize, {}};

@@ -11,7 +11,7 @@ namespace vorlane::embedded {
 // (the store caps a search without it at 1000 entries, as Windows AD does), so that every
 // matching row comes back.
 class EmbeddedQueryConnection : public QueryConnection {
-public:
+  public:
     static constexpr int kPageSize = 500;
 
     explicit EmbeddedQueryConnection(std::shared_ptr<DirectoryStore> store);
@@ -21,7 +21,7 @@ public:
     Result<void> close() override;
     Result<std::unique_ptr<RecordSet>> execute(const QString& commandText) override;
 
-private:
+  private:
     std::shared_ptr<DirectoryStore> store_;
     bool open_ = false;
 };

@@ -11,7 +11,7 @@ namespace vorlane::embedded {
 // Attributes by name without regard to letter case; each keeps the spelling it was first
 // written with. Names iterate in a fixed (sorted) order.
 class AttributeMap {
-public:
+  public:
     const QStringList* values(const QString& name) const {
         auto it = attributes_.find(name.toLower());
         return it == attributes_.end() ? nullptr : &it->second.values;
@@ -40,7 +40,7 @@ public:
     // By lower-case name.
     const std::map<QString, Attribute>& all() const { return attributes_; }
 
-private:
+  private:
     std::map<QString, Attribute> attributes_;
 };
 

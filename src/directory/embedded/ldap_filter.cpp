@@ -13,7 +13,7 @@ namespace {
 constexpr int kFilterError = -7;  // libldap's client-side code, as the provider reports it
 
 class Parser {
-public:
+  public:
     explicit Parser(QByteArray text) : text_(std::move(text)) {}
 
     std::optional<Filter> parseWhole() {
@@ -28,7 +28,7 @@ public:
         return filter;
     }
 
-private:
+  private:
     bool at(char c) const { return pos_ < text_.size() && text_[pos_] == c; }
 
     // "(" filtercomp ")", or a filter inside one more pair of parentheses.
@@ -204,7 +204,9 @@ std::optional<qint64> asInteger(const QString& text) {
     return ok ? std::optional<qint64>(value) : std::nullopt;
 }
 
-QString folded(const QString& text) { return text.toCaseFolded(); }
+QString folded(const QString& text) {
+    return text.toCaseFolded();
+}
 
 bool valueEquals(const QString& attribute, const QString& stored, const QString& asserted) {
     if (isDnValuedAttribute(attribute)) {

@@ -1,8 +1,8 @@
 #include "directory/embedded/ldif_storage.h"
 
 #include <ldap.h>
-#include <stdio.h>  // ldif.h uses FILE without including it
 #include <ldif.h>
+#include <stdio.h>  // ldif.h uses FILE without including it
 #include <unistd.h>
 
 #include <QFile>
@@ -51,7 +51,8 @@ std::expected<std::vector<Record>, LdifProblem> parseRecords(const QByteArray& t
         const int read = ldif_read_record(file, &lineNumber, &raw, &rawSize);
         if (read == 0) break;
         if (read < 0) {
-            problem = LdifProblem{static_cast<int>(lineNumber), QStringLiteral("not readable as LDIF")};
+            problem =
+                LdifProblem{static_cast<int>(lineNumber), QStringLiteral("not readable as LDIF")};
             break;
         }
         // Where the record stands in the text, for the line numbers of what it holds.
@@ -77,7 +78,8 @@ std::expected<std::vector<Record>, LdifProblem> parseRecords(const QByteArray& t
                 problem = LdifProblem{lineAt, QStringLiteral("not an LDIF line")};
                 break;
             }
-            const QString name = QString::fromUtf8(type.bv_val, static_cast<qsizetype>(type.bv_len));
+            const QString name =
+                QString::fromUtf8(type.bv_val, static_cast<qsizetype>(type.bv_len));
             const QString content =
                 QString::fromUtf8(value.bv_val, static_cast<qsizetype>(value.bv_len));
             if (freeValue) ber_memfree(value.bv_val);
@@ -94,7 +96,8 @@ std::expected<std::vector<Record>, LdifProblem> parseRecords(const QByteArray& t
                 auto dn = Dn::parse(content);
                 if (!dn || dn->isEmpty()) {
                     problem = LdifProblem{lineAt, QStringLiteral("\"%1\" is no distinguished "
-                                                                 "name").arg(content)};
+                                                                 "name")
+                                                      .arg(content)};
                     break;
                 }
                 record.dn = *dn;
@@ -134,7 +137,8 @@ std::expected<std::shared_ptr<DirectoryStore>, LdifProblem> readLdif(const QByte
                                                                      SchemaOptions options) {
     auto records = parseRecords(text);
     if (!records) return std::unexpected(records.error());
-    if (records->empty()) return std::unexpected(LdifProblem{0, QStringLiteral("holds no entries")});
+    if (records->empty())
+        return std::unexpected(LdifProblem{0, QStringLiteral("holds no entries")});
     auto store = std::make_shared<DirectoryStore>(records->front().dn, options);
     for (const Record& record : *records) {
         if (auto loaded = store->load(record.dn, record.attributes); !loaded) {
@@ -179,8 +183,8 @@ Result<void> saveFileAtomically(const QString& path, const QByteArray& bytes, At
     }
     file.close();
     if (how.stopBeforeRename) return failure(QStringLiteral("stopped before the rename"));
-    if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(path).constData()) !=
-        0) {
+    if (std::rename(QFile::encodeName(temporary).constData(),
+                    QFile::encodeName(path).constData()) != 0) {
         QFile::remove(temporary);
         return failure(QStringLiteral("rename failed"));
     }
@@ -207,12 +211,13 @@ StoreFile openStoreFile(const QString& path, const QByteArray& seed, SchemaOptio
     if (!store) {
         const QString source = fresh ? QStringLiteral("The seed data for %1").arg(path)
                                      : QStringLiteral("The directory file %1").arg(path);
-        opened.problem = store.error().line > 0
-                             ? QStringLiteral("%1 cannot be used: line %2: %3")
-                                   .arg(source)
-                                   .arg(store.error().line)
-                                   .arg(store.error().reason)
-                             : QStringLiteral("%1 cannot be used: %2").arg(source, store.error().reason);
+        opened.problem =
+            store.error().line > 0
+                ? QStringLiteral("%1 cannot be used: line %2: %3")
+                      .arg(source)
+                      .arg(store.error().line)
+                      .arg(store.error().reason)
+                : QStringLiteral("%1 cannot be used: %2").arg(source, store.error().reason);
         return opened;
     }
     opened.store = *store;

@@ -30,8 +30,7 @@ QByteArray writeLdif(const DirectoryStore& store);
 struct AtomicSave {
     bool stopBeforeRename = false;
 };
-Result<void> saveFileAtomically(const QString& path, const QByteArray& bytes,
-                                AtomicSave how = {});
+Result<void> saveFileAtomically(const QString& path, const QByteArray& bytes, AtomicSave how = {});
 
 // A store kept in a file: read from it, or made from seed when the file is missing, and saved
 // after every change. When the file exists but cannot be read or parsed, there is no store

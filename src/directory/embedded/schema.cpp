@@ -44,14 +44,46 @@ const ObjectClass kClasses[] = {
 const QSet<QString>& knownAttributes() {
     static const QSet<QString> names = [] {
         QSet<QString> set;
-        for (const char* name :
-             {"objectclass", "cn", "name", "ou", "dc", "distinguishedname", "objectguid",
-              "description", "samaccountname", "grouptype", "member", "memberof", "mail",
-              "proxyaddresses", "legacyexchangedn", "displayname", "givenname", "sn", "initials",
-              "userprincipalname", "info", "telephonenumber", "company", "department", "title",
-              "l", "st", "co", "c", "streetaddress", "postalcode", "physicaldeliveryofficename",
-              "manager", "managedby", "wwwhomepage", "useraccountcontrol", "instancetype",
-              "showinadvancedviewonly", "iscriticalsystemobject", "systemflags"}) {
+        for (const char* name : {"objectclass",
+                                 "cn",
+                                 "name",
+                                 "ou",
+                                 "dc",
+                                 "distinguishedname",
+                                 "objectguid",
+                                 "description",
+                                 "samaccountname",
+                                 "grouptype",
+                                 "member",
+                                 "memberof",
+                                 "mail",
+                                 "proxyaddresses",
+                                 "legacyexchangedn",
+                                 "displayname",
+                                 "givenname",
+                                 "sn",
+                                 "initials",
+                                 "userprincipalname",
+                                 "info",
+                                 "telephonenumber",
+                                 "company",
+                                 "department",
+                                 "title",
+                                 "l",
+                                 "st",
+                                 "co",
+                                 "c",
+                                 "streetaddress",
+                                 "postalcode",
+                                 "physicaldeliveryofficename",
+                                 "manager",
+                                 "managedby",
+                                 "wwwhomepage",
+                                 "useraccountcontrol",
+                                 "instancetype",
+                                 "showinadvancedviewonly",
+                                 "iscriticalsystemobject",
+                                 "systemflags"}) {
             set.insert(QString::fromLatin1(name));
         }
         return set;
@@ -100,9 +132,9 @@ Result<void> checkSamAccountName(const QString& value, const QString& entryDn) {
         }
     }
     if (value.endsWith(u'.')) {
-        return fail(
-            failureFromLdapResult(ldap_result::kConstraintViolation,
-                                  QStringLiteral("0000202F: samldb: sAMAccountName ends with '.'")));
+        return fail(failureFromLdapResult(
+            ldap_result::kConstraintViolation,
+            QStringLiteral("0000202F: samldb: sAMAccountName ends with '.'")));
     }
     if (value.size() > 256) {
         return fail(failureFromLdapResult(
@@ -122,8 +154,9 @@ Result<qint32> checkGroupType(const QString& value) {
         const quint32 scope = bits & ~0x80000000u;
         if (scope == 2 || scope == 4 || scope == 8) return static_cast<qint32>(bits);
     }
-    return fail(failureFromLdapResult(ldap_result::kUnwillingToPerform,
-                                      QStringLiteral("00002035: samldb: Unrecognized account type!")));
+    return fail(
+        failureFromLdapResult(ldap_result::kUnwillingToPerform,
+                              QStringLiteral("00002035: samldb: Unrecognized account type!")));
 }
 
 QString generatedSamAccountName() {

@@ -17,8 +17,8 @@ QString escapeValue(const QString& value) {
     out.reserve(value.size() + 4);
     for (qsizetype i = 0; i < value.size(); ++i) {
         const QChar c = value[i];
-        const bool edge = (i == 0 && (c == u' ' || c == u'#')) ||
-                          (i == value.size() - 1 && c == u' ');
+        const bool edge =
+            (i == 0 && (c == u' ' || c == u'#')) || (i == value.size() - 1 && c == u' ');
         if (c == QChar(0)) {
             out += QStringLiteral("\\00");
         } else if (edge || QStringLiteral(",+\"\\<>;=").contains(c)) {
@@ -32,8 +32,7 @@ QString escapeValue(const QString& value) {
 }
 
 // Writes relative names first .. first + count - 1; fold makes the comparison form.
-QString formatRdns(const std::vector<Rdn>& rdns, std::size_t first, std::size_t count,
-                   bool fold) {
+QString formatRdns(const std::vector<Rdn>& rdns, std::size_t first, std::size_t count, bool fold) {
     QString text;
     for (std::size_t i = first; i < first + count; ++i) {
         if (i > first) text += u',';
@@ -56,8 +55,7 @@ Result<Dn> Dn::parse(const QString& text, const QString& diagnostic) {
     const QByteArray utf8 = text.toUtf8();
     LDAPDN raw = nullptr;
     if (utf8.contains('\0') ||
-        ldap_str2dn(utf8.constData(), &raw, LDAP_DN_FORMAT_LDAPV3) !=
-            LDAP_SUCCESS) {
+        ldap_str2dn(utf8.constData(), &raw, LDAP_DN_FORMAT_LDAPV3) != LDAP_SUCCESS) {
         return fail(failureFromLdapResult(ldap_result::kInvalidDnSyntax, diagnostic));
     }
     std::vector<Rdn> rdns;
@@ -93,12 +91,20 @@ bool Dn::isWithin(const Dn& other) const {
     return formatRdns(rdns_, skip, other.size(), true) == other.key();
 }
 
-QString Dn::toString() const { return formatRdns(rdns_, 0, rdns_.size(), false); }
+QString Dn::toString() const {
+    return formatRdns(rdns_, 0, rdns_.size(), false);
+}
 
-QString Dn::key() const { return formatRdns(rdns_, 0, rdns_.size(), true); }
+QString Dn::key() const {
+    return formatRdns(rdns_, 0, rdns_.size(), true);
+}
 
-QString Dn::firstRdnText() const { return formatRdns(rdns_, 0, rdns_.empty() ? 0 : 1, false); }
+QString Dn::firstRdnText() const {
+    return formatRdns(rdns_, 0, rdns_.empty() ? 0 : 1, false);
+}
 
-QString escapeDnValue(const QString& value) { return escapeValue(value); }
+QString escapeDnValue(const QString& value) {
+    return escapeValue(value);
+}
 
 }  // namespace vorlane

@@ -15,11 +15,11 @@ struct DnAva {
 
 using Rdn = std::vector<DnAva>;
 
-// A distinguished name parsed by libldap (ldap_str2dn). Names compare without regard to letter case through
-// key(); toString() writes the name back in LDAPv3 form with attribute types in upper case, as
-// the directory reports names it stores ("cn=Sales\, East" reads "CN=Sales\, East").
+// A distinguished name parsed by libldap (ldap_str2dn). Names compare without regard to letter case
+// through key(); toString() writes the name back in LDAPv3 form with attribute types in upper case,
+// as the directory reports names it stores ("cn=Sales\, East" reads "CN=Sales\, East").
 class Dn {
-public:
+  public:
     Dn() = default;
     explicit Dn(std::vector<Rdn> rdns) : rdns_(std::move(rdns)) {}
 
@@ -47,7 +47,7 @@ public:
 
     friend bool operator==(const Dn& a, const Dn& b) { return a.key() == b.key(); }
 
-private:
+  private:
     std::vector<Rdn> rdns_;
 };
 

@@ -46,7 +46,8 @@ QString dnsDomainName(const QString& domainDn) {
     QStringList labels;
     for (const QString& part : domainDn.split(u',')) {
         const QString trimmed = part.trimmed();
-        if (trimmed.startsWith(QStringLiteral("DC="), Qt::CaseInsensitive)) labels << trimmed.mid(3);
+        if (trimmed.startsWith(QStringLiteral("DC="), Qt::CaseInsensitive))
+            labels << trimmed.mid(3);
     }
     return labels.join(u'.');
 }
@@ -142,7 +143,8 @@ TEST_P(DirectoryConformance, ObjectClassHoldsTheChain) {
         {QStringLiteral("OU=Sales"), {"top", "organizationalUnit"}},
         {QStringLiteral("CN=Users"), {"top", "container"}},
         {QStringLiteral("CN=Sales Team,OU=Sales"), {"top", "group"}},
-        {QStringLiteral("CN=Alice Able,OU=Sales"), {"top", "person", "organizationalPerson", "user"}},
+        {QStringLiteral("CN=Alice Able,OU=Sales"),
+         {"top", "person", "organizationalPerson", "user"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.relative.toStdString());
@@ -166,7 +168,8 @@ TEST_P(DirectoryConformance, GetReadsAttributesInAnyCaseAndMissingOnesFail) {
     auto bare = directory().bindGroup(path(QStringLiteral("CN=Engineering,OU=Engineering")));
     ASSERT_TRUE(bare.has_value());
     EXPECT_EQ(codeOf((*bare)->description()), kPropertyNotFound);
-    auto security = directory().bindGroup(path(QStringLiteral("CN=Security Admins,OU=Engineering")));
+    auto security =
+        directory().bindGroup(path(QStringLiteral("CN=Security Admins,OU=Engineering")));
     ASSERT_TRUE(security.has_value());
     EXPECT_EQ((*security)->getInteger(QStringLiteral("groupType")).value_or(0), -2147483646);
 }
@@ -328,9 +331,9 @@ TEST_P(DirectoryConformance, IsMemberAnswersForDirectMembersInAnyCase) {
     EXPECT_EQ((*staff)->isMember(alice).value_or(true), false);  // only through Sales Team
     EXPECT_EQ((*staff)->isMember(path(QStringLiteral("CN=Sales Team,OU=Sales"))).value_or(false),
               true);
-    EXPECT_EQ((*team)->isMember(path(QStringLiteral("CN=Bob Baker,OU=East,OU=Sales")))
-                  .value_or(true),
-              false);
+    EXPECT_EQ(
+        (*team)->isMember(path(QStringLiteral("CN=Bob Baker,OU=East,OU=Sales"))).value_or(true),
+        false);
 }
 
 TEST_P(DirectoryConformance, AddAndRemoveWriteAtOnceWithTheServersAnswers) {
@@ -338,7 +341,8 @@ TEST_P(DirectoryConformance, AddAndRemoveWriteAtOnceWithTheServersAnswers) {
     auto team = directory().bindGroup(teamPath);
     ASSERT_TRUE(team.has_value());
     const QString bob = path(QStringLiteral("CN=Bob Baker,OU=East,OU=Sales"));
-    const QString bobOtherCase = QStringLiteral("LDAP://") + dn("cn=bob baker,ou=east,ou=sales").toLower();
+    const QString bobOtherCase =
+        QStringLiteral("LDAP://") + dn("cn=bob baker,ou=east,ou=sales").toLower();
 
     EXPECT_EQ(codeOf((*team)->remove(bob)), kUnwilling);
     ASSERT_TRUE((*team)->add(bob).has_value());
@@ -433,7 +437,8 @@ TEST_P(DirectoryConformance, MailLookupFindsTheEntriesCarryingTheAddress) {
 }
 
 TEST_P(DirectoryConformance, OneLevelContainerQueryListsChildrenAsPaths) {
-    const QString filter = QStringLiteral("(|(objectClass=container)(objectClass=organizationalUnit))");
+    const QString filter =
+        QStringLiteral("(|(objectClass=container)(objectClass=organizationalUnit))");
     auto children = column(QStringLiteral("<") + path(QStringLiteral("OU=Sales")) +
                            QStringLiteral(">;") + filter + QStringLiteral(";AdsPath;onelevel"));
     std::sort(children.begin(), children.end());
@@ -477,9 +482,9 @@ TEST_P(DirectoryConformance, FiltersSelectTheMatchingEntries) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.filter);
-        auto accounts = column(QStringLiteral("<") + path(QStringLiteral("OU=Sales")) +
-                               QStringLiteral(">;") + QString::fromUtf8(c.filter) +
-                               QStringLiteral(";sAMAccountName;subtree"));
+        auto accounts =
+            column(QStringLiteral("<") + path(QStringLiteral("OU=Sales")) + QStringLiteral(">;") +
+                   QString::fromUtf8(c.filter) + QStringLiteral(";sAMAccountName;subtree"));
         std::sort(accounts.begin(), accounts.end());
         EXPECT_EQ(accounts, c.accounts);
     }
@@ -498,7 +503,8 @@ TEST_P(DirectoryConformance, RecordSetColumnsByNameInAnyCaseAndByIndex) {
     EXPECT_EQ((*rows)->field(QStringLiteral("SAMACCOUNTNAME")).value_or(QString()), "ctAlice");
     EXPECT_EQ((*rows)->field(1).value_or(QString()),
               QStringLiteral("LDAP://CN=Alice Able,") + dn(QStringLiteral("OU=Sales")));
-    EXPECT_EQ((*rows)->field(QStringLiteral("Mail")).value_or(QString()), QStringLiteral("alice@") + dns());
+    EXPECT_EQ((*rows)->field(QStringLiteral("Mail")).value_or(QString()),
+              QStringLiteral("alice@") + dns());
 }
 
 TEST_P(DirectoryConformance, BaseSearchOfAGroupMatchesMemberInAnyCase) {
@@ -509,8 +515,8 @@ TEST_P(DirectoryConformance, BaseSearchOfAGroupMatchesMemberInAnyCase) {
 }
 
 TEST_P(DirectoryConformance, RowsComeInTheSameOrderEveryTime) {
-    const QString query = QStringLiteral("<") + path({}) +
-                          QStringLiteral(">;(objectClass=*);AdsPath;subtree");
+    const QString query =
+        QStringLiteral("<") + path({}) + QStringLiteral(">;(objectClass=*);AdsPath;subtree");
     const auto first = column(query);
     EXPECT_GT(first.size(), 20u);
     EXPECT_EQ(column(query), first);
@@ -522,7 +528,8 @@ TEST_P(DirectoryConformance, BadQueriesFailWithThePlatformsCodes) {
         std::uint32_t code;
     } cases[] = {
         {QStringLiteral("<") + path({}) + QStringLiteral(">;(mail=x);AdsPath"), kInvalidFilter},
-        {QStringLiteral("<") + path({}) + QStringLiteral(">;(mail=x;AdsPath;subtree"), kFilterError},
+        {QStringLiteral("<") + path({}) + QStringLiteral(">;(mail=x;AdsPath;subtree"),
+         kFilterError},
         {QStringLiteral("<") + path({}) + QStringLiteral(">;(&(a=1)(b=2);AdsPath;subtree"),
          kFilterError},
         {QStringLiteral("<") + path(QStringLiteral("OU=Nowhere")) +

@@ -8,13 +8,13 @@
 //
 // The cases use only the Directory interface and the names below the backend's domain.
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QString>
 #include <functional>
 #include <memory>
 #include <ostream>
-
-#include <gtest/gtest.h>
 
 #include "common/directory.h"
 
@@ -45,7 +45,7 @@ inline std::string backendName(const ::testing::TestParamInfo<Backend>& info) {
 }
 
 class DirectoryConformance : public ::testing::TestWithParam<Backend> {
-protected:
+  protected:
     void SetUp() override;
 
     Directory& directory() { return *directory_; }
@@ -56,7 +56,7 @@ protected:
     // Runs a query and returns the first column of every row, in order.
     std::vector<QString> column(const QString& commandText);
 
-private:
+  private:
     std::unique_ptr<Directory> directory_;
 };
 

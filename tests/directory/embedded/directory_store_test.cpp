@@ -23,8 +23,11 @@ QByteArray manyUsers(int count) {
 }
 
 SearchRequest everyUser(int pageSize) {
-    return {*Dn::parse(kDomain), SearchScope::Subtree,
-            *parseFilter(QStringLiteral("(objectClass=user)")), pageSize, {}};
+    return {*Dn::parse(kDomain),
+            SearchScope::Subtree,
+            *parseFilter(QStringLiteral("(objectClass=user)")),
+            pageSize,
+            {}};
 }
 
 TEST(DirectoryStore, SearchWithoutPagingStopsAfterAThousandEntries) {
@@ -74,10 +77,14 @@ TEST(DirectoryStore, IndexedLookupsFollowChanges) {
     auto store = testing::storeFromLdif(kDomain, manyUsers(3));
     ASSERT_TRUE(store);
     const Dn user = *Dn::parse(QStringLiteral("CN=User 1,CN=Users,") + kDomain);
-    ASSERT_TRUE(store->modify(user, {{QStringLiteral("mail"), {QStringLiteral("New@Example.com")}}}));
+    ASSERT_TRUE(
+        store->modify(user, {{QStringLiteral("mail"), {QStringLiteral("New@Example.com")}}}));
     const auto find = [&](const char* filter) {
-        SearchRequest request{*Dn::parse(kDomain), SearchScope::Subtree,
-                              *parseFilter(QString::fromUtf8(filter)), 0, {}};
+        SearchRequest request{*Dn::parse(kDomain),
+                              SearchScope::Subtree,
+                              *parseFilter(QString::fromUtf8(filter)),
+                              0,
+                              {}};
         return store->search(request)->entries.size();
     };
     EXPECT_EQ(find("(mail=user1@example.com)"), 0u);
@@ -87,8 +94,10 @@ TEST(DirectoryStore, IndexedLookupsFollowChanges) {
     EXPECT_FALSE(store->isAddressTaken(QStringLiteral("new@example.com"), user));
     // A search base outside the indexed entries still limits the scope.
     SearchRequest elsewhere{*Dn::parse(QStringLiteral("CN=Computers,") + kDomain),
-                            SearchScope::Subtree, *parseFilter(QStringLiteral("(mail=new@example.com)")),
-                            0, {}};
+                            SearchScope::Subtree,
+                            *parseFilter(QStringLiteral("(mail=new@example.com)")),
+                            0,
+                            {}};
     EXPECT_TRUE(store->search(elsewhere)->entries.empty());
 }
 

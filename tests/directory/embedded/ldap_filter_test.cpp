@@ -75,10 +75,10 @@ TEST(LdapFilter, MatchesEntriesAsTheServerDoes) {
 }
 
 TEST(LdapFilter, RefusesWhatDoesNotParseWithTheFilterError) {
-    for (const char* text : {"", "(", "()", "(mail=x", "mail=x)", "(mail=x))", "(=x)",
-                             "(&(a=1)(b=2)", "(!(a=1)(b=2))", "(a=\\zz)", "(a=\\2)", "(a=(b)",
-                             "((a=1)(b=2))", "(a=b)(c=d)", "(a**=b)", "(a=x**y)", "(:=x)",
-                             "( a=1)x"}) {
+    for (const char* text :
+         {"", "(", "()", "(mail=x", "mail=x)", "(mail=x))", "(=x)", "(&(a=1)(b=2)", "(!(a=1)(b=2))",
+          "(a=\\zz)", "(a=\\2)", "(a=(b)", "((a=1)(b=2))", "(a=b)(c=d)", "(a**=b)", "(a=x**y)",
+          "(:=x)", "( a=1)x"}) {
         SCOPED_TRACE(text);
         auto filter = parseFilter(QString::fromUtf8(text));
         ASSERT_FALSE(filter.has_value());

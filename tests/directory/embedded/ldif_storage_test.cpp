@@ -1,7 +1,8 @@
 #include "directory/embedded/ldif_storage.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
+
+#include <QFile>
 
 #include "directory/embedded/embedded_directory.h"
 #include "directory/open_directory.h"
@@ -23,7 +24,8 @@ void writeAll(const QString& path, const QByteArray& bytes) {
 
 TEST(LdifStorage, DemoDataRoundTrips) {
     auto store = readLdif(demoDirectoryLdif());
-    ASSERT_TRUE(store.has_value()) << store.error().line << " " << store.error().reason.toStdString();
+    ASSERT_TRUE(store.has_value())
+        << store.error().line << " " << store.error().reason.toStdString();
     EXPECT_EQ((*store)->domainDn().toString(), "DC=example,DC=com");
     EXPECT_GE((*store)->size(), 30u);
     const QByteArray written = writeLdif(**store);
@@ -60,8 +62,9 @@ TEST(LdifStorage, SavesAfterEveryChangeAndReopens) {
         auto group = directory.bindGroup(
             QStringLiteral("LDAP://CN=Engineering Staff,OU=Engineering,DC=example,DC=com"));
         ASSERT_TRUE(group.has_value());
-        ASSERT_TRUE((*group)->add(QStringLiteral("LDAP://CN=Ivy Irwin,OU=Platform,OU=Engineering,"
-                                                 "DC=example,DC=com")));
+        ASSERT_TRUE(
+            (*group)->add(QStringLiteral("LDAP://CN=Ivy Irwin,OU=Platform,OU=Engineering,"
+                                         "DC=example,DC=com")));
     }
     auto reopened = openStoreFile(path, QByteArray("garbage that is never read"));
     ASSERT_TRUE(reopened.store);

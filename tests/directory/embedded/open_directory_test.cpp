@@ -1,7 +1,8 @@
 #include "directory/open_directory.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
+
+#include <QFile>
 
 #include "support/temp_dir.h"
 
@@ -18,7 +19,8 @@ TEST(OpenDirectory, StartsFromTheDemoDomainAndKeepsItsState) {
         ASSERT_TRUE(root.has_value());
         EXPECT_EQ((*root)->get(QStringLiteral("defaultNamingContext")).value_or(QString()),
                   "DC=example,DC=com");
-        auto sales = opened.directory->bindContainer(QStringLiteral("LDAP://OU=Sales,DC=example,DC=com"));
+        auto sales =
+            opened.directory->bindContainer(QStringLiteral("LDAP://OU=Sales,DC=example,DC=com"));
         ASSERT_TRUE(sales.has_value());
         auto created = (*sales)->create(QStringLiteral("group"), QStringLiteral("CN=Kept"));
         ASSERT_TRUE(created.has_value());
@@ -27,7 +29,8 @@ TEST(OpenDirectory, StartsFromTheDemoDomainAndKeepsItsState) {
     EXPECT_TRUE(QFile::exists(path));
     auto reopened = openDirectory(DirectoryOptions{path});
     ASSERT_TRUE(reopened.problem.isEmpty());
-    EXPECT_TRUE(reopened.directory->bindGroup(QStringLiteral("LDAP://CN=Kept,OU=Sales,DC=example,DC=com")));
+    EXPECT_TRUE(
+        reopened.directory->bindGroup(QStringLiteral("LDAP://CN=Kept,OU=Sales,DC=example,DC=com")));
 }
 
 TEST(OpenDirectory, DemoDomainHasWhatThePickerAndLookupNeed) {

@@ -10,11 +10,11 @@ QByteArray provisionedDomainLdif(const QString& domainDn) {
     QByteArray text = "dn: " + domainDn.toUtf8() + "\nobjectClass: domainDNS\n\n";
     for (const char* name : {"Users", "Computers", "System", "Program Data",
                              "ForeignSecurityPrincipals", "Managed Service Accounts"}) {
-        text += "dn: CN=" + QByteArray(name) + "," + domainDn.toUtf8() +
-                "\nobjectClass: container\n\n";
+        text +=
+            "dn: CN=" + QByteArray(name) + "," + domainDn.toUtf8() + "\nobjectClass: container\n\n";
     }
-    text += "dn: OU=Domain Controllers," + domainDn.toUtf8() +
-            "\nobjectClass: organizationalUnit\n\n";
+    text +=
+        "dn: OU=Domain Controllers," + domainDn.toUtf8() + "\nobjectClass: organizationalUnit\n\n";
     return text;
 }
 
