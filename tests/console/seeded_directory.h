@@ -3,22 +3,28 @@
 #include <gtest/gtest.h>
 
 #include "common/directory.h"
-#include "support/memory_directory.h"
+#include "directory/open_directory.h"
 #include "support/provisioning_domain.h"
+#include "support/temp_dir.h"
 
 namespace vorlane::testing {
 
-// A fresh directory holding the provisioning domain's test entries.
+// A fresh embedded directory (the demo domain, its state in a scratch folder) holding the
+// provisioning domain's test entries.
 class SeededDirectory {
   public:
-    SeededDirectory() {
-        const auto seeded = provisioning_domain::seed(memory_);
+    SeededDirectory()
+        : opened_(
+              openDirectory({.embeddedStateFile = dir_.file(QStringLiteral("directory.ldif"))})) {
+        EXPECT_TRUE(opened_.problem.isEmpty()) << opened_.problem.toStdString();
+        const auto seeded = provisioning_domain::seed(*opened_.directory);
         EXPECT_TRUE(seeded) << (seeded ? QString() : failureSuffix(seeded.error())).toStdString();
     }
-    Directory& directory() { return memory_; }
+    Directory& directory() { return *opened_.directory; }
 
   private:
-    MemoryDirectory memory_;
+    TempDir dir_;
+    OpenedDirectory opened_;
 };
 
 }  // namespace vorlane::testing
