@@ -10,7 +10,7 @@ namespace vorlane {
 // by key without regard to letter case (distinguished names are case-insensitive), so a key
 // stands for one node whatever case it is written in. Every node carries a check box.
 class ContainerTree {
-public:
+  public:
     virtual ~ContainerTree() = default;
 
     // Adds a node with a clear check box at the top level, or as the last child of the node

@@ -52,7 +52,9 @@ bool PickerController::confirm() {
     return true;
 }
 
-void PickerController::unload() { loader_.closeConnection(); }
+void PickerController::unload() {
+    loader_.closeConnection();
+}
 
 void PickerController::expandToContainer() {
     const std::optional<QString> root = tree_.firstNodeKey();
@@ -64,9 +66,8 @@ void PickerController::expandToContainer() {
 
     // Everything before the comma that precedes the root key, as relative names.
     const qsizetype prefixLength = found - 1;
-    const QStringList names = prefixLength < 1
-                                  ? QStringList()
-                                  : containerPath_.left(prefixLength).split(u',');
+    const QStringList names =
+        prefixLength < 1 ? QStringList() : containerPath_.left(prefixLength).split(u',');
 
     QString parentKey = *root;
     for (qsizetype i = names.size() - 1; i >= 0; --i) {

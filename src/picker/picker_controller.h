@@ -11,7 +11,7 @@ class ContainerTreeLoader;
 // chosen, the preselected container, and the rules for ticks, the timer and OK. The window
 // shows the messages and drives the timer as the answers say.
 class PickerController {
-public:
+  public:
     PickerController(ContainerTree& tree, ContainerTreeLoader& loader);
 
     // In: the preselected container's distinguished name (may be empty). Out, after OK: the
@@ -46,7 +46,7 @@ public:
     // ticks the container and makes it visible when the tree lists it.
     void expandToContainer();
 
-private:
+  private:
     ContainerTree& tree_;
     ContainerTreeLoader& loader_;
     QString containerPath_;

@@ -31,8 +31,9 @@ bool isSkipped(const QString& name) {
 
 QString oneLevelQuery(const QString& parentKey) {
     return QStringLiteral("<LDAP://") + parentKey +
-           QStringLiteral(">;(|(objectClass=container)(objectClass=organizationalUnit));"
-                          "AdsPath;onelevel");
+           QStringLiteral(
+               ">;(|(objectClass=container)(objectClass=organizationalUnit));"
+               "AdsPath;onelevel");
 }
 
 }  // namespace
@@ -45,7 +46,9 @@ ContainerTreeLoader::ContainerTreeLoader(Directory& directory, ActivityLog& log,
                                          ContainerTree& tree)
     : directory_(directory), log_(log), tree_(tree) {}
 
-ContainerTreeLoader::~ContainerTreeLoader() { closeConnection(); }
+ContainerTreeLoader::~ContainerTreeLoader() {
+    closeConnection();
+}
 
 void ContainerTreeLoader::openDirectoryConnection() {
     if (!connection_) connection_ = directory_.createQueryConnection();
@@ -108,25 +111,24 @@ void ContainerTreeLoader::loadChildContainers(const QString& parentKey) {
     if (records->eof()) {
         log_.writeLog(QStringLiteral("query did not return any records"));
     } else {
-        log_.writeLog(QStringLiteral("query returned ") +
-                      QString::number(records->recordCount()) + QStringLiteral(" records"));
+        log_.writeLog(QStringLiteral("query returned ") + QString::number(records->recordCount()) +
+                      QStringLiteral(" records"));
     }
     while (!records->eof()) {
         // A row whose path cannot be read is passed over rather than named by a stale value.
         if (auto adsPath = records->field(QStringLiteral("AdsPath"))) {
             const QString name = GetFirstRdnValue(*adsPath);
             if (isSkipped(name)) {
-                log_.writeLog(QStringLiteral("skipping ") + *adsPath + QStringLiteral("; ") +
-                              name);
+                log_.writeLog(QStringLiteral("skipping ") + *adsPath + QStringLiteral("; ") + name);
             } else {
                 log_.writeLog(QStringLiteral("adding ") + name + QStringLiteral("; AdsPath=") +
                               *adsPath);
                 const QString key = StripLdapPrefix(*adsPath);
                 if (parent) {
-                    if (auto index = tree_.addChild(*parent, key, name,
-                                                    QLatin1String(kFolderImage))) {
-                        tree_.addChild(key, kPlaceholderPrefix + QString::number(*index),
-                                       QString(), QString());
+                    if (auto index =
+                            tree_.addChild(*parent, key, name, QLatin1String(kFolderImage))) {
+                        tree_.addChild(key, kPlaceholderPrefix + QString::number(*index), QString(),
+                                       QString());
                     }
                 }
             }

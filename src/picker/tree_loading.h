@@ -21,7 +21,7 @@ inline constexpr auto kFolderImage = "imgFolder";
 //
 // The loader owns the window's one query connection and command.
 class ContainerTreeLoader {
-public:
+  public:
     ContainerTreeLoader(Directory& directory, ActivityLog& log, ContainerTree& tree);
     ~ContainerTreeLoader();
 
@@ -51,7 +51,7 @@ public:
     // the command and the connection.
     void closeConnection();
 
-private:
+  private:
     Directory& directory_;
     ActivityLog& log_;
     ContainerTree& tree_;

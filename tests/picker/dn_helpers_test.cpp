@@ -12,7 +12,9 @@ struct Case {
     QString expected;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << '"' << c.argument.left(60).toStdString() << '"'; }
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << '"' << c.argument.left(60).toStdString() << '"';
+}
 
 class StripLdapPrefixTest : public ::testing::TestWithParam<Case> {};
 
@@ -33,8 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
                            "OU=Sales,DC=example,DC=com"},
                       Case{"OU=a LDAP://b,DC=com", "OU=a b,DC=com"},
                       // What a removal joins together is not looked at again.
-                      Case{"LDAPLDAP://://OU=x", "LDAP://OU=x"},
-                      Case{"LDAP:/OU=x", "LDAP:/OU=x"},
+                      Case{"LDAPLDAP://://OU=x", "LDAP://OU=x"}, Case{"LDAP:/OU=x", "LDAP:/OU=x"},
                       Case{"LDAP://server/OU=x", "server/OU=x"}));
 
 class GetFirstRdnValueTest : public ::testing::TestWithParam<Case> {};

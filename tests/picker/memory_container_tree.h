@@ -11,7 +11,7 @@ namespace vorlane::testing {
 // The container tree without a widget, for the picker logic's tests. Besides the tree's own
 // operations it tells a node's image, parent and index, and which nodes were made visible.
 class MemoryContainerTree : public ContainerTree {
-public:
+  public:
     std::optional<int> addTopLevel(const QString& key, const QString& text,
                                    const QString& imageKey) override;
     std::optional<int> addChild(const QString& parentKey, const QString& key, const QString& text,
@@ -33,7 +33,7 @@ public:
 
     QStringList madeVisible;
 
-private:
+  private:
     struct Node {
         QString key;
         QString text;

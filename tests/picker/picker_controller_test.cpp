@@ -25,7 +25,7 @@ const QString kBerlin = QStringLiteral("OU=Berlin,OU=East,OU=Sales,DC=example,DC
 const QString kUsers = QStringLiteral("CN=Users,DC=example,DC=com");
 
 class PickerControllerTest : public ::testing::Test {
-protected:
+  protected:
     PickerControllerTest() {
         domain.addOu(kSales);
         domain.addContainer(kUsers);
@@ -94,8 +94,8 @@ TEST_F(PickerControllerTest, WalkFindsThePathInOtherLetterCase) {
 TEST_F(PickerControllerTest, WalkTicksNothingForAPathTheTreeDoesNotList) {
     loadWith("");
     for (const QString& path : QStringList{"CN=Computers," + kEast, "OU=Nowhere," + kSales,
-                                "OU=Berlin,OU=Nowhere,DC=example,DC=com", kRoot,
-                                "OU=Sales," + kRoot + ",DC=net"}) {
+                                           "OU=Berlin,OU=Nowhere,DC=example,DC=com", kRoot,
+                                           "OU=Sales," + kRoot + ",DC=net"}) {
         controller.setContainerPath(path);
         controller.expandToContainer();
         EXPECT_TRUE(tree.checkedKeys().isEmpty()) << path.toStdString();

@@ -4,4 +4,6 @@
 #include <ostream>
 
 // Lets GoogleTest print QString values in its failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}

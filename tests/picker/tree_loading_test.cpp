@@ -47,7 +47,7 @@ void fillDomain(PickerFakeDirectory& d) {
 }
 
 class TreeLoadingTest : public ::testing::Test {
-protected:
+  protected:
     TreeLoadingTest() { fillDomain(domain); }
 
     void load() {
@@ -230,8 +230,8 @@ TEST_F(TreeLoadingTest, AConnectionThatDidNotOpenMakesEveryLoadDoNothing) {
 
     refused.addRootNode();
 
-    EXPECT_EQ(log.lines(), QStringList({"defaultNamingContext = DC=example,DC=com",
-                                        "added root node"}));
+    EXPECT_EQ(log.lines(),
+              QStringList({"defaultNamingContext = DC=example,DC=com", "added root node"}));
     EXPECT_EQ(tree.keys(), QStringList{kRoot});
     EXPECT_EQ(refusing.queryCount(), 0);
 }

@@ -7,7 +7,7 @@ Failure pickerServerDown() {
 }
 
 class PickerProbeConnection : public QueryConnection {
-public:
+  public:
     PickerProbeConnection(PickerDirectoryProbe& probe, std::unique_ptr<QueryConnection> inner)
         : probe_(probe), inner_(std::move(inner)) {}
 
@@ -40,7 +40,7 @@ public:
         return fail(failures::invalidFilter());
     }
 
-private:
+  private:
     PickerDirectoryProbe& probe_;
     std::unique_ptr<QueryConnection> inner_;
 };

@@ -12,7 +12,7 @@ namespace vorlane::testing {
 // queries that go through the interface, and answers queries or binds in the ways a troubled
 // directory does when told to.
 class PickerDirectoryProbe : public Directory {
-public:
+  public:
     explicit PickerDirectoryProbe(Directory& inner) : inner_(inner) {}
 
     enum class QueryAnswer {
@@ -39,7 +39,7 @@ public:
     Result<std::unique_ptr<DirectoryContainer>> bindContainer(const QString& path) override;
     std::unique_ptr<QueryConnection> createQueryConnection() override;
 
-private:
+  private:
     friend class PickerProbeConnection;
 
     Directory& inner_;

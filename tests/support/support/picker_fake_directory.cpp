@@ -14,7 +14,7 @@ Failure noSuchObject() {
 }
 
 class FakeObject : public DirectoryObject {
-public:
+  public:
     FakeObject(QString adsPath, QMap<QString, QString> attributes)
         : adsPath_(std::move(adsPath)), attributes_(std::move(attributes)) {}
 
@@ -31,13 +31,13 @@ public:
     }
     Result<void> setInfo() override { return {}; }
 
-private:
+  private:
     QString adsPath_;
     QMap<QString, QString> attributes_;
 };
 
 class FakeQueryConnection : public QueryConnection {
-public:
+  public:
     explicit FakeQueryConnection(const PickerFakeDirectory& directory) : directory_(directory) {}
 
     Result<void> open(const QString&) override {
@@ -55,7 +55,7 @@ public:
         return directory_.query(commandText);
     }
 
-private:
+  private:
     const PickerFakeDirectory& directory_;
     bool open_ = false;
 };

@@ -15,7 +15,7 @@ namespace vorlane::testing {
 // Names compare without regard to letter case, as in a real directory; rows come in the order
 // in which the entries were added.
 class PickerFakeDirectory : public Directory {
-public:
+  public:
     // A domain whose root is namingContext, as the rootDSE says.
     explicit PickerFakeDirectory(QString namingContext);
 
@@ -40,7 +40,7 @@ public:
     // The answer to one query text.
     Result<std::unique_ptr<RecordSet>> query(const QString& commandText) const;
 
-private:
+  private:
     const Entry* entry(const QString& dn) const;
 
     QString rootDseNames_;

@@ -10,7 +10,7 @@ namespace vorlane::testing {
 
 // An activity log whose result box keeps the lines, for tests that read back what was logged.
 class PickerLogRecorder : public ResultBox {
-public:
+  public:
     PickerLogRecorder();
 
     ActivityLog& log() { return log_; }
@@ -20,7 +20,7 @@ public:
 
     void appendText(const QString& text) override;
 
-private:
+  private:
     TempDir dir_;
     ActivityLog log_;
     QStringList lines_;

@@ -11,7 +11,7 @@ namespace vorlane::testing {
 
 // Answers the operator's message boxes at once and keeps their texts and parents.
 class PickerRecordingMessages : public OperatorMessages {
-public:
+  public:
     void showCritical(QWidget* parent, const QString& text) override {
         texts.append(text);
         lastParent = parent;
