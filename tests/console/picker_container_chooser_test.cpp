@@ -28,35 +28,12 @@ const QString kRoot = QStringLiteral("DC=example,DC=com");
 const QString kSales = QStringLiteral("OU=Sales,DC=example,DC=com");
 const QString kUsers = QStringLiteral("CN=Users,DC=example,DC=com");
 
-// What the operator does in the picker while it is shown modally; it is then closed in any
-// case, so that a failing test does not hang in the picker's modal loop.
-struct Operator {
-    std::function<void(PickerDialog&)> act;
-    QPointer<PickerDialog> seen;
-    QWidget* seenOwner = nullptr;
-    QPoint seenCentre;
-    bool wasModal = false;
-
-    void watch() {
-        QTimer::singleShot(10, [this] {
-            auto* picker = qobject_cast<PickerDialog*>(QApplication::activeModalWidget());
-            if (!picker) {
-                watch();
-                return;
-            }
-            seen = picker;
-            seenOwner = picker->parentWidget();
-            seenCentre = picker->geometry().center();
-            wasModal = picker->isModal();
-            if (!QTest::qWaitFor(
-                    [picker] { return !picker->findChild<QTimer*>("tmrRoot")->isActive(); },
-                    2000)) {
-                ADD_FAILURE() << "the picker's timer did not fire";
-            }
-            act(*picker);
-            if (picker->isVisible()) picker->reject();
-        });
-    }
+// What was seen of the picker while it was shown.
+struct Seen {
+    QPointer<PickerDialog> picker;
+    QWidget* owner = nullptr;
+    QPoint centre;
+    bool modal = false;
 };
 
 class PickerContainerChooserTest : public ::testing::Test {
@@ -68,10 +45,25 @@ class PickerContainerChooserTest : public ::testing::Test {
         owner.show();
     }
 
-    QString choose(const QString& preset, std::function<void(PickerDialog&)> act) {
-        op.act = std::move(act);
-        op.watch();
-        return chooser.chooseContainer(&owner, preset);
+    // Chooses with preset; once the picker is up and has reopened its tree, act works in it.
+    // The picker is then closed in any case, so that a failure cannot hang the test.
+    QString choose(const QString& preset, const std::function<void(PickerDialog&)>& act) {
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* picker = qobject_cast<PickerDialog*>(QApplication::activeModalWidget());
+            if (!picker) return;
+            poll.stop();
+            seen = {picker, picker->parentWidget(), picker->geometry().center(), picker->isModal()};
+            EXPECT_TRUE(QTest::qWaitFor(
+                [picker] { return !picker->findChild<QTimer*>("tmrRoot")->isActive(); }, 2000));
+            act(*picker);
+            if (picker->isVisible()) picker->reject();
+        });
+        poll.start();
+        const QString chosen = chooser.chooseContainer(&owner, preset);
+        EXPECT_FALSE(poll.isActive()) << "no picker was shown";
+        return chosen;
     }
 
     PickerFakeDirectory domain{kRoot};
@@ -80,7 +72,7 @@ class PickerContainerChooserTest : public ::testing::Test {
     PickerRecordingMessages messages;
     PickerContainerChooser chooser{probe, log.log(), messages};
     QWidget owner;
-    Operator op;
+    Seen seen;
 };
 
 TEST_F(PickerContainerChooserTest, ShowsANewModalPickerOverTheOwnerAndReturnsTheTickedPath) {
@@ -91,11 +83,11 @@ TEST_F(PickerContainerChooserTest, ShowsANewModalPickerOverTheOwnerAndReturnsThe
     });
 
     EXPECT_EQ(chosen, kUsers);
-    EXPECT_EQ(op.seenOwner, &owner);
-    EXPECT_TRUE(op.wasModal);
-    EXPECT_LE((op.seenCentre - owner.geometry().center()).manhattanLength(), 2);
+    EXPECT_EQ(seen.owner, &owner);
+    EXPECT_TRUE(seen.modal);
+    EXPECT_LE((seen.centre - owner.geometry().center()).manhattanLength(), 2);
     // Released after it was read: no picker window is left.
-    EXPECT_TRUE(op.seen.isNull());
+    EXPECT_TRUE(seen.picker.isNull());
     EXPECT_EQ(probe.connectionsClosed(), 1);
     // The picker's lines went to the log that the chooser was given.
     EXPECT_TRUE(log.lines().contains("added root node"));
