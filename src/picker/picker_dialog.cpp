@@ -68,6 +68,11 @@ void PickerDialog::buildControls() {
                    Qt::WindowCloseButtonHint);
     setFixedSize(px(4680), px(5205));
     setModal(true);
+    // The fixed layout was drawn for an 8-point (11 pixel) dialog font; a desktop's larger
+    // default would cut the label off.
+    QFont dialogFont = font();
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
 
     label1_ = new QLabel(QStringLiteral("Select container where DEZ DLs will be created"), this);
     label1_->setObjectName(QStringLiteral("Label1"));
