@@ -264,6 +264,17 @@ TEST_F(PickerDialogTest, OkWithNothingChosenSaysSoAndStaysOpen) {
     EXPECT_EQ(dialog.containerPath(), "");
 }
 
+TEST_F(PickerDialogTest, EnterInTheTreePressesOk) {
+    openWith("");
+    QTest::keyClick(tvAD(), Qt::Key_Return);
+    EXPECT_EQ(messages.texts, QStringList{kNothingChosen});
+
+    click(kUsers, true);
+    QTest::keyClick(tvAD(), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.containerPath(), kUsers);
+}
+
 TEST_F(PickerDialogTest, OkOnAnUnreachableDirectoryFindsNothingChosen) {
     probe.setUnreachable(true);
     openWith(kSales);
