@@ -27,8 +27,8 @@ struct LdapOptions {
     PasswordCallback askPassword;
     // Entries a page when a search has to be paged.
     int pageSize = 1000;
-    // Asks the server to stop unpaged searches after this many entries (0: no limit), as
-    // Windows domain controllers do on their own; lets tests take the paged path on any server.
+    // Holds unpaged searches to this many entries (0: no limit) as Windows domain controllers
+    // do on their own, so that tests and benchmarks take the paged path on any server.
     int unpagedSizeLimit = 0;
 };
 

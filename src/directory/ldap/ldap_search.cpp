@@ -130,8 +130,12 @@ LdapConnection::LdapResult<std::vector<LdapEntry>> LdapConnection::searchAll(
     // unpaged searches at its page limit (Windows: 1000 entries, sizeLimitExceeded) is paged from
     // then on, so that only the first large search on the connection costs the extra request.
     if (!pageEverySearch_) {
-        auto whole = searchOnce(ld, base, scope, filter, attributes, options_.unpagedSizeLimit,
-                                nullptr);
+        const int limit = options_.unpagedSizeLimit;
+        auto whole = searchOnce(ld, base, scope, filter, attributes, limit, nullptr);
+        // A server that ignores the asked limit (Samba does) is held to it here.
+        if (whole && limit > 0 && whole->size() > static_cast<std::size_t>(limit)) {
+            whole = std::unexpected(LdapError{LDAP_SIZELIMIT_EXCEEDED, {}});
+        }
         if (whole || whole.error().code != LDAP_SIZELIMIT_EXCEEDED) return whole;
         pageEverySearch_ = true;
     }
