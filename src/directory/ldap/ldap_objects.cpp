@@ -70,15 +70,9 @@ Result<void> LdapObjectBase<Interface>::setInfo() {
         changes.push_back({LdapChange::Kind::Replace, attribute, values});
     }
     if (state_.mailEnablePending) {
-        const QStringList* account = state_.cache.find(QStringLiteral("sAMAccountName"));
-        const QString alias = account && !account->isEmpty() ? account->front()
-                                                             : firstRdnValue(state_.dn);
-        const QString address = defaultMailAddress(alias, state_.dn);
-        auto nickname = state_.connection->schemaHasAttribute(QStringLiteral("mailNickname"));
-        if (!nickname) return fail(nickname.error());
-        if (*nickname) changes.push_back({LdapChange::Kind::Replace, "mailNickname", {alias}});
-        changes.push_back({LdapChange::Kind::Replace, "mail", {address}});
-        changes.push_back({LdapChange::Kind::Replace, "proxyAddresses", {"SMTP:" + address}});
+        auto mailValues = mailEnableChanges();
+        if (!mailValues) return fail(mailValues.error());
+        changes.insert(changes.end(), mailValues->begin(), mailValues->end());
     }
     if (state_.stored && changes.empty()) return {};
 
@@ -96,6 +90,60 @@ Result<void> LdapObjectBase<Interface>::setInfo() {
     state_.mailEnablePending = false;
     state_.staged.clear();
     return {};
+}
+
+template <class Interface>
+Result<std::vector<LdapChange>> LdapObjectBase<Interface>::mailEnableChanges() const {
+    const QStringList* account = state_.cache.find(QStringLiteral("sAMAccountName"));
+    const QString alias = account && !account->isEmpty() ? account->front()
+                                                         : firstRdnValue(state_.dn);
+    const QString domain = dnsDomainOf(state_.dn);
+    // Like Exchange, an address that another object carries is not given twice. One search asks
+    // for the first candidates by equality, which the server answers from its indexes; only
+    // when all of them are taken does a further search ask for the next ones.
+    constexpr int kCandidates = 10;
+    QSet<QString> taken;
+    for (int first = 1;; first += kCandidates) {
+        QString filter = QStringLiteral("(|");
+        for (int number = first; number < first + kCandidates; ++number) {
+            const QString candidate = escapeFilterValue(
+                (number == 1 ? alias : alias + QString::number(number)) + u'@' + domain);
+            filter += QStringLiteral("(mail=") + candidate + QStringLiteral(")(proxyAddresses=smtp:") +
+                      candidate + u')';
+        }
+        filter += u')';
+        auto carriers = state_.connection->search(domainDnOf(state_.dn), SearchScope::Subtree,
+                                                  filter,
+                                                  {QStringLiteral("mail"),
+                                                   QStringLiteral("proxyAddresses")});
+        if (!carriers) return fail(carriers.error());
+        for (const LdapEntry& entry : *carriers) {
+            if (entry.dn.compare(state_.dn, Qt::CaseInsensitive) == 0) continue;
+            if (const QStringList* mail = entry.find(QStringLiteral("mail"))) {
+                for (const QString& address : *mail) taken.insert(address.toLower());
+            }
+            if (const QStringList* proxies = entry.find(QStringLiteral("proxyAddresses"))) {
+                for (const QString& proxy : *proxies) {
+                    if (proxy.startsWith(QLatin1String("smtp:"), Qt::CaseInsensitive)) {
+                        taken.insert(proxy.mid(5).toLower());
+                    }
+                }
+            }
+        }
+        // The candidates are taken in order: a free one was asked for unless the last is taken.
+        const QString last = alias + QString::number(first + kCandidates - 1) + u'@' + domain;
+        if (!taken.contains(last.toLower())) break;
+    }
+    const QString nickname = freeAlias(alias, domain, taken);
+    const QString address = nickname + u'@' + domain;
+
+    std::vector<LdapChange> changes;
+    auto hasNickname = state_.connection->schemaHasAttribute(QStringLiteral("mailNickname"));
+    if (!hasNickname) return fail(hasNickname.error());
+    if (*hasNickname) changes.push_back({LdapChange::Kind::Replace, "mailNickname", {nickname}});
+    changes.push_back({LdapChange::Kind::Replace, "mail", {address}});
+    changes.push_back({LdapChange::Kind::Replace, "proxyAddresses", {"SMTP:" + address}});
+    return changes;
 }
 
 template class LdapObjectBase<DirectoryObject>;

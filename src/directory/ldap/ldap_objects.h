@@ -32,6 +32,9 @@ public:
     Result<void> setInfo() override;
 
 protected:
+    // The values that a pending MailEnable writes with the next setInfo().
+    Result<std::vector<LdapChange>> mailEnableChanges() const;
+
     LdapObjectState state_;
 };
 

@@ -13,12 +13,20 @@ TEST(LdapText, FilterValuesAreEscaped) {
     EXPECT_EQ(escapeFilterValue(QStringLiteral("Jürgen")), QStringLiteral("J\\C3\\BCrgen"));
 }
 
-TEST(LdapText, DefaultMailAddressIsTheAliasAtTheDomainsDnsName) {
-    EXPECT_EQ(defaultMailAddress(QStringLiteral("Sales"),
-                                 QStringLiteral("CN=Sales\\, East,OU=x,DC=example,DC=co,DC=uk")),
-              QStringLiteral("Sales@example.co.uk"));
-    EXPECT_EQ(defaultMailAddress(QStringLiteral("Sales"), QStringLiteral("cn=Sales,dc=test")),
-              QStringLiteral("Sales@test"));
+TEST(LdapText, DomainOfADn) {
+    const QString dn = QStringLiteral("CN=Sales\\, East,OU=x,DC=example,DC=co,DC=uk");
+    EXPECT_EQ(domainDnOf(dn), QStringLiteral("DC=example,DC=co,DC=uk"));
+    EXPECT_EQ(dnsDomainOf(dn), QStringLiteral("example.co.uk"));
+    EXPECT_EQ(dnsDomainOf(QStringLiteral("DC=a,OU=b,DC=test")), QStringLiteral("test"));
+}
+
+TEST(LdapText, FreeAliasNumbersPastTakenAddresses) {
+    const QSet<QString> taken{QStringLiteral("list@example.com"),
+                              QStringLiteral("list2@example.com")};
+    EXPECT_EQ(freeAlias(QStringLiteral("List"), QStringLiteral("example.com"), taken),
+              QStringLiteral("List3"));
+    EXPECT_EQ(freeAlias(QStringLiteral("Other"), QStringLiteral("example.com"), taken),
+              QStringLiteral("Other"));
 }
 
 }  // namespace

@@ -28,8 +28,9 @@ protected:
     std::optional<LdapDirectory> directory_;
 };
 
-// The nine requests of a "Create Group" with a member, plus the bind and, once a connection,
-// the schema read that tells whether groups can have a mailNickname.
+// The requests of a "Create Group" with a member: the bind, one a step, the search that keeps
+// the group's address unique and, once a connection, the schema read that tells whether groups
+// can have a mailNickname.
 TEST_F(SambaOperations, CreateGroupWithAMemberCostsOneRequestAStep) {
     const QString name = SambaDomain::uniqueName("Team");
     const QString containerPath = path(QStringLiteral("OU=Groups,OU=Vorlane"));
@@ -68,14 +69,15 @@ TEST_F(SambaOperations, CreateGroupWithAMemberCostsOneRequestAStep) {
     ASSERT_TRUE((*group)->mailEnable());
     auto enabled = (*group)->setInfo();
     ASSERT_TRUE(enabled) << failureSuffix(enabled.error()).toStdString();
-    EXPECT_EQ(roundTrips(), 8u) << "the schema read (once a connection) and the modify";
+    EXPECT_EQ(roundTrips(), 9u)
+        << "the search for the address, the schema read (once a connection), the modify";
 
     EXPECT_EQ((*group)->isMember(userPath), false);
     auto user = directory_->bindObject(userPath);
     ASSERT_TRUE(user);
     ASSERT_TRUE((*group)->add((*user)->adsPath()));
     EXPECT_TRUE((*group)->setInfo()) << "nothing staged: nothing sent";
-    EXPECT_EQ(roundTrips(), 11u);
+    EXPECT_EQ(roundTrips(), 12u);
     EXPECT_EQ((*group)->isMember(userPath), true);
 
     // What the server stored.
@@ -90,6 +92,34 @@ TEST_F(SambaOperations, CreateGroupWithAMemberCostsOneRequestAStep) {
         << "Samba's default schema has no mailNickname";
     EXPECT_EQ((*stored)->getValues(QStringLiteral("member")),
               QStringList{path(QStringLiteral("CN=Carol Clark,OU=Staff,OU=Vorlane")).mid(7)});
+}
+
+TEST_F(SambaOperations, MailEnableNumbersAnAddressThatAnotherObjectCarries) {
+    auto container = directory_->bindContainer(path(QStringLiteral("OU=Groups,OU=Vorlane")));
+    ASSERT_TRUE(container);
+    const QString account = SambaDomain::uniqueName(QStringLiteral("list"));
+    const auto makeGroup = [&](const QString& name, const QString& samAccountName,
+                               const QString& mail) {
+        auto created = (*container)->create(QStringLiteral("group"), "CN=" + name);
+        ASSERT_TRUE(created);
+        ASSERT_TRUE((*created)->put(QStringLiteral("sAMAccountName"), samAccountName));
+        if (!mail.isEmpty()) {
+            ASSERT_TRUE((*created)->put(QStringLiteral("mail"), mail));
+        }
+        auto group = viewAs<DirectoryGroup>(std::move(*created));
+        ASSERT_TRUE(group);
+        if (mail.isEmpty()) {
+            ASSERT_TRUE((*group)->mailEnable());
+        }
+        ASSERT_TRUE((*group)->setInfo());
+    };
+    // Another object already carries account@ as its mail.
+    makeGroup(account + "-holder", account + "-h", account + "@vorlane.test");
+    makeGroup(account, account, {});
+    auto stored = directory_->bindObject(path("CN=" + account + ",OU=Groups,OU=Vorlane"));
+    ASSERT_TRUE(stored);
+    EXPECT_EQ((*stored)->get(QStringLiteral("mail")), account + "2@vorlane.test");
+    EXPECT_EQ((*stored)->get(QStringLiteral("proxyAddresses")), "SMTP:" + account + "2@vorlane.test");
 }
 
 TEST_F(SambaOperations, ServerFailuresCarryTheirCodeAndDiagnostic) {
