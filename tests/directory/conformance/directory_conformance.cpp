@@ -53,6 +53,9 @@ QString dnsDomainName(const QString& domainDn) {
 }
 
 void DirectoryConformance::SetUp() {
+    if (GetParam().available && !GetParam().available()) {
+        GTEST_SKIP() << GetParam().name.toStdString() << " is not reachable here";
+    }
     directory_ = GetParam().open();
     ASSERT_TRUE(directory_);
 }
@@ -398,15 +401,16 @@ TEST_P(DirectoryConformance, MailEnableGivesAliasAddressAndProxyAtTheNextSetInfo
 
         auto stored = directory().bindGroup(path(rdn + QStringLiteral(",OU=Sales")));
         ASSERT_TRUE(stored.has_value());
-        if (!GetParam().hasMailNickname) {
-            ASSERT_FALSE(enabled.has_value());
-            EXPECT_EQ(enabled.error().code, kNoSuchAttribute);
-            EXPECT_EQ(codeOf((*stored)->get(QStringLiteral("mail"))), kPropertyNotFound);
-            continue;
-        }
         ASSERT_TRUE(enabled.has_value()) << enabled.error().description.toStdString();
         const QString address = c.nickname + u'@' + dns();
-        EXPECT_EQ((*stored)->get(QStringLiteral("mailNickname")).value_or(QString()), c.nickname);
+        // Without mailNickname in the schema (Samba's default) the group gets no alias
+        // attribute, only its address.
+        if (GetParam().hasMailNickname) {
+            EXPECT_EQ((*stored)->get(QStringLiteral("mailNickname")).value_or(QString()),
+                      c.nickname);
+        } else {
+            EXPECT_EQ(codeOf((*stored)->get(QStringLiteral("mailNickname"))), kPropertyNotFound);
+        }
         EXPECT_EQ((*stored)->get(QStringLiteral("mail")).value_or(QString()), address);
         EXPECT_EQ((*stored)->getValues(QStringLiteral("proxyAddresses")).value_or(QStringList()),
                   QStringList{QStringLiteral("SMTP:") + address});
