@@ -36,6 +36,8 @@ void LdapConnection::disconnect() {
 
 LdapConnection::LdapError LdapConnection::errorOf(int code) const {
     LdapError error{code, {}};
+    // libldap's own (negative) codes come with no server message; the handle's is a stale one.
+    if (code < 0) return error;
     char* diagnostic = nullptr;
     if (ld_ && ldap_get_option(ld_, LDAP_OPT_DIAGNOSTIC_MESSAGE, &diagnostic) == LDAP_OPT_SUCCESS &&
         diagnostic) {
@@ -169,7 +171,7 @@ LdapConnection::LdapResult<LDAPMessage*> LdapConnection::waitFor(int messageId) 
 
 LdapConnection::LdapResult<void> LdapConnection::write(LDAP* ld, const QString& dn,
                                                        const std::vector<LdapChange>& changes,
-                                                       bool add) {
+                                                       Write kind) {
     // The request's values, held until it is sent.
     struct Modification {
         QByteArray type;
@@ -200,10 +202,19 @@ LdapConnection::LdapResult<void> LdapConnection::write(LDAP* ld, const QString& 
     mods.push_back(nullptr);
     const QByteArray target = dn.toUtf8();
     int messageId = 0;
-    const int rc = add ? ldap_add_ext(ld, target.constData(), mods.data(), nullptr, nullptr,
-                                      &messageId)
-                       : ldap_modify_ext(ld, target.constData(), mods.data(), nullptr, nullptr,
-                                         &messageId);
+    int rc = LDAP_SUCCESS;
+    switch (kind) {
+        case Write::Add:
+            rc = ldap_add_ext(ld, target.constData(), mods.data(), nullptr, nullptr, &messageId);
+            break;
+        case Write::Modify:
+            rc = ldap_modify_ext(ld, target.constData(), mods.data(), nullptr, nullptr,
+                                 &messageId);
+            break;
+        case Write::Delete:
+            rc = ldap_delete_ext(ld, target.constData(), nullptr, nullptr, &messageId);
+            break;
+    }
     if (rc != LDAP_SUCCESS) return std::unexpected(errorOf(rc));
     ++roundTrips_;
     auto answer = waitFor(messageId);
@@ -220,11 +231,15 @@ LdapConnection::LdapResult<void> LdapConnection::write(LDAP* ld, const QString& 
 }
 
 Result<void> LdapConnection::add(const QString& dn, const std::vector<LdapChange>& changes) {
-    return run<void>([&](LDAP* ld) { return write(ld, dn, changes, true); });
+    return run<void>([&](LDAP* ld) { return write(ld, dn, changes, Write::Add); });
 }
 
 Result<void> LdapConnection::modify(const QString& dn, const std::vector<LdapChange>& changes) {
-    return run<void>([&](LDAP* ld) { return write(ld, dn, changes, false); });
+    return run<void>([&](LDAP* ld) { return write(ld, dn, changes, Write::Modify); });
+}
+
+Result<void> LdapConnection::deleteEntry(const QString& dn) {
+    return run<void>([&](LDAP* ld) { return write(ld, dn, {}, Write::Delete); });
 }
 
 Result<bool> LdapConnection::schemaHasAttribute(const QString& lDAPDisplayName) {

@@ -50,6 +50,7 @@ public:
                                                const QStringList& attributes);
     Result<void> add(const QString& dn, const std::vector<LdapChange>& changes);
     Result<void> modify(const QString& dn, const std::vector<LdapChange>& changes);
+    Result<void> deleteEntry(const QString& dn);
 
     // Whether the server's schema defines an attribute (read once per connection).
     Result<bool> schemaHasAttribute(const QString& lDAPDisplayName);
@@ -85,8 +86,9 @@ private:
     LdapResult<std::vector<LdapEntry>> searchAll(LDAP* ld, const QString& base, SearchScope scope,
                                                  const QString& filter,
                                                  const QStringList& attributes);
+    enum class Write { Add, Modify, Delete };
     LdapResult<void> write(LDAP* ld, const QString& dn, const std::vector<LdapChange>& changes,
-                           bool add);
+                           Write kind);
 
     LdapConfiguration configuration_;
     LdapOptions options_;

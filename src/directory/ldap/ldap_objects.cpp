@@ -28,6 +28,8 @@ QString firstRdnValue(const QString& dn) {
 }
 
 Result<QString> memberDn(const QString& memberPath) {
+    // An empty path goes to the server as an empty value, which it refuses with its own answer.
+    if (memberPath.isEmpty()) return QString();
     auto parsed = parseAdsPath(memberPath);
     if (!parsed) return fail(parsed.error());
     if (parsed->rootDse) return fail(failures::badPathname());

@@ -1,5 +1,6 @@
 #include "directory/ldap/ldap_query_connection.h"
 
+#include "directory/ldap/ldap_text.h"
 #include "directory/platform/ads_path.h"
 #include "directory/platform/command_text.h"
 
@@ -34,7 +35,8 @@ Result<std::unique_ptr<RecordSet>> LdapQueryConnection::execute(const QString& c
     }
     if (requested.isEmpty()) requested.append(QStringLiteral("1.1"));  // no attributes at all
 
-    auto entries = connection_->search(base->dn, command->scope, command->filter, requested);
+    auto entries = connection_->search(base->dn, command->scope,
+                                       withoutRedundantParentheses(command->filter), requested);
     if (!entries) return fail(entries.error());
 
     std::vector<RecordSet::Row> rows;

@@ -13,6 +13,27 @@ TEST(LdapText, FilterValuesAreEscaped) {
     EXPECT_EQ(escapeFilterValue(QStringLiteral("Jürgen")), QStringLiteral("J\\C3\\BCrgen"));
 }
 
+TEST(LdapText, RedundantParenthesesAroundAFilterGo) {
+    const struct {
+        const char* filter;
+        const char* expected;
+    } cases[] = {
+        {"((mail=a@b.c))", "(mail=a@b.c)"},
+        {"(((mail=a@b.c)))", "(mail=a@b.c)"},
+        {" ((mail=a)) ", "(mail=a)"},
+        {"(mail=a)", "(mail=a)"},
+        {"(&(a=1)(b=2))", "(&(a=1)(b=2))"},
+        {"((a=1)(b=2))", "((a=1)(b=2))"},  // not redundant: left for the parser to refuse
+        {"((cn=x\\29))", "(cn=x\\29)"},
+        {"(mail=x", "(mail=x"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.filter);
+        EXPECT_EQ(withoutRedundantParentheses(QString::fromUtf8(c.filter)),
+                  QString::fromUtf8(c.expected));
+    }
+}
+
 TEST(LdapText, DomainOfADn) {
     const QString dn = QStringLiteral("CN=Sales\\, East,OU=x,DC=example,DC=co,DC=uk");
     EXPECT_EQ(domainDnOf(dn), QStringLiteral("DC=example,DC=co,DC=uk"));
