@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include "directory/embedded/embedded_directory.h"
+#include "directory/ldap/ldap_directory.h"
+#include "directory/open_directory.h"
+#include "support/temp_dir.h"
+
 namespace vorlane {
 namespace {
 
@@ -35,6 +40,11 @@ TEST(LdapConfigurationFromEnvironment, ReadsUriMechanismAndBindDn) {
     EXPECT_EQ(configuration.uri, QStringLiteral("ldap://dc.example.test:389"));
     EXPECT_EQ(configuration.saslMech, QStringLiteral("GSSAPI"));
     EXPECT_EQ(configuration.bindDn, QStringLiteral("CN=Admin\\, Deputy,CN=Users,DC=example,DC=test"));
+
+    testing::TempDir dir;
+    auto opened = openDirectory(DirectoryOptions{dir.file(QStringLiteral("state.ldif"))});
+    EXPECT_NE(dynamic_cast<LdapDirectory*>(opened.directory.get()), nullptr)
+        << "a configured server is used over LDAP";
 }
 
 TEST(LdapConfigurationFromEnvironment, NothingConfiguredNamesNoServer) {
@@ -45,6 +55,10 @@ TEST(LdapConfigurationFromEnvironment, NothingConfiguredNamesNoServer) {
     EXPECT_TRUE(configuration.uri.isEmpty()) << configuration.uri.toStdString();
     EXPECT_TRUE(configuration.saslMech.isEmpty());
     EXPECT_TRUE(configuration.bindDn.isEmpty());
+
+    testing::TempDir dir;
+    auto opened = openDirectory(DirectoryOptions{dir.file(QStringLiteral("state.ldif"))});
+    EXPECT_NE(dynamic_cast<embedded::EmbeddedDirectory*>(opened.directory.get()), nullptr);
 }
 
 }  // namespace
