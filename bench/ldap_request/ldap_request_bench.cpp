@@ -1,10 +1,8 @@
 // "Create Group" with a member on a directory server: Vorlane's directory layer against the
 // least that a hand-written libldap program does (minimal_request.cpp), alternating in one run
-// on the same server; and a level of organizational units loaded whole against one unpaged
-// search. Prints median ratios. Needs the Samba DC of scripts/samba/run-tests, e.g.:
-//   scripts/samba/run-tests build --no-tests=ignore   (then, in its environment)
-//   build/bench/ldap_request/bench_ldap_request [requests]
-// or scripts/samba/bench build.
+// on the same server; and a level of organizational units loaded whole against the fastest
+// libldap retrieval. Prints median ratios. Runs on the throwaway Samba DC:
+//   scripts/samba/bench build [requests]
 #include <QCoreApplication>
 #include <algorithm>
 #include <chrono>

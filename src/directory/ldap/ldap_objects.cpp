@@ -103,7 +103,7 @@ Result<std::vector<LdapChange>> LdapObjectBase<Interface>::mailEnableChanges() c
     // Like Exchange, an address that another object carries is not given twice. One search asks
     // for the first candidates by equality, which the server answers from its indexes; only
     // when all of them are taken does a further search ask for the next ones.
-    constexpr int kCandidates = 10;
+    constexpr int kCandidates = 3;
     QSet<QString> taken;
     for (int first = 1;; first += kCandidates) {
         QString filter = QStringLiteral("(|");

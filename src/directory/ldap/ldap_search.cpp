@@ -16,27 +16,31 @@ int ldapScope(SearchScope scope) {
     return LDAP_SCOPE_SUBTREE;
 }
 
+// Reads the entry in place from its BER encoding, without copying each value first.
 LdapEntry readEntryMessage(LDAP* ld, LDAPMessage* message) {
     LdapEntry entry;
-    if (char* dn = ldap_get_dn(ld, message)) {
-        entry.dn = QString::fromUtf8(dn);
-        ldap_memfree(dn);
-    }
     BerElement* ber = nullptr;
-    for (char* name = ldap_first_attribute(ld, message, &ber); name;
-         name = ldap_next_attribute(ld, message, ber)) {
-        QStringList values;
-        if (berval** raw = ldap_get_values_len(ld, message, name)) {
-            for (berval** value = raw; *value; ++value) {
-                values.append(QString::fromUtf8((*value)->bv_val,
-                                                static_cast<qsizetype>((*value)->bv_len)));
-            }
-            ldap_value_free_len(raw);
-        }
-        entry.attributes.emplace_back(QString::fromUtf8(name), std::move(values));
-        ldap_memfree(name);
+    berval dn{0, nullptr};
+    if (ldap_get_dn_ber(ld, message, &ber, &dn) != LDAP_SUCCESS) {
+        if (ber) ber_free(ber, 0);
+        return entry;
     }
-    if (ber) ber_free(ber, 0);
+    entry.dn = QString::fromUtf8(dn.bv_val, static_cast<qsizetype>(dn.bv_len));
+    berval name{0, nullptr};
+    berval* values = nullptr;
+    while (ldap_get_attribute_ber(ld, message, ber, &name, &values) == LDAP_SUCCESS &&
+           name.bv_val) {
+        QStringList texts;
+        for (berval* value = values; value && value->bv_val; ++value) {
+            texts.append(QString::fromUtf8(value->bv_val, static_cast<qsizetype>(value->bv_len)));
+        }
+        ber_memfree(values);
+        values = nullptr;
+        entry.attributes.emplace_back(
+            QString::fromUtf8(name.bv_val, static_cast<qsizetype>(name.bv_len)),
+            std::move(texts));
+    }
+    ber_free(ber, 0);
     return entry;
 }
 
