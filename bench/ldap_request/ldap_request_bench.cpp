@@ -102,10 +102,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "a request failed\n");
         return 1;
     }
-    std::printf("Create Group with a member, median of %d: Vorlane / minimal libldap = %.2f "
-                "(%d requests Vorlane sends on a warm connection, 9 minimal)\n",
-                requests, medianMs(vorlaneTimes) / medianMs(minimalTimes),
-                static_cast<int>(vorlaneTrips));
+    std::printf(
+        "Create Group with a member, median of %d: Vorlane / minimal libldap = %.2f "
+        "(%d requests Vorlane sends on a warm connection, 9 minimal)\n",
+        requests, medianMs(vorlaneTimes) / medianMs(minimalTimes), static_cast<int>(vorlaneTrips));
 
     // A level of 2,500 organizational units, whole.
     const QString paging = "OU=Paging," + base;
@@ -140,10 +140,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     const double fastest = std::min(medianMs(unpaged), medianMs(paged));
-    std::printf("Level of 2,500 OUs, median: Vorlane / fastest libldap retrieval = %.2f "
-                "(libldap paged at 1000 / unpaged = %.2f; Vorlane held to 1000 unpaged, as on "
-                "Windows, / libldap paged = %.2f)\n",
-                medianMs(vorlaneLevel) / fastest, medianMs(paged) / medianMs(unpaged),
-                medianMs(vorlanePaged) / medianMs(paged));
+    std::printf(
+        "Level of 2,500 OUs, median: Vorlane / fastest libldap retrieval = %.2f "
+        "(libldap paged at 1000 / unpaged = %.2f; Vorlane held to 1000 unpaged, as on "
+        "Windows, / libldap paged = %.2f)\n",
+        medianMs(vorlaneLevel) / fastest, medianMs(paged) / medianMs(unpaged),
+        medianMs(vorlanePaged) / medianMs(paged));
     return 0;
 }

@@ -88,16 +88,17 @@ bool MinimalRequest::run(const QString& container, const QString& name, const QS
         code = ldap_search_ext_s(ld_, "", LDAP_SCOPE_BASE, "(objectClass=*)", attributes, 0,
                                  nullptr, nullptr, nullptr, 0, &result);
         if (code != LDAP_SUCCESS) return false;
-        berval** values = ldap_get_values_len(ld_, ldap_first_entry(ld_, result),
-                                              "defaultNamingContext");
+        berval** values =
+            ldap_get_values_len(ld_, ldap_first_entry(ld_, result), "defaultNamingContext");
         domain = QByteArray(values[0]->bv_val, static_cast<qsizetype>(values[0]->bv_len));
         ldap_value_free_len(values);
         ldap_msgfree(result);
     }
     // 2 mail lookup
     QByteArray user;
-    if (!search(ld_, domain, LDAP_SCOPE_SUBTREE, "(mail=" + userMail.toUtf8() + ")", "1.1",
-                &user, &code) || user.isEmpty()) {
+    if (!search(ld_, domain, LDAP_SCOPE_SUBTREE, "(mail=" + userMail.toUtf8() + ")", "1.1", &user,
+                &code) ||
+        user.isEmpty()) {
         return false;
     }
     // 3 container, 4 group (not there yet)
@@ -124,9 +125,8 @@ bool MinimalRequest::run(const QString& container, const QString& name, const QS
     }
     // 6 mail-enabling
     {
-        const QByteArray address = name.toUtf8() + "@" + domain.toLower()
-                                                             .replace("dc=", "")
-                                                             .replace(",", ".");
+        const QByteArray address =
+            name.toUtf8() + "@" + domain.toLower().replace("dc=", "").replace(",", ".");
         Mods mods;
         mods.add(LDAP_MOD_REPLACE, "mail", {address});
         mods.add(LDAP_MOD_REPLACE, "proxyAddresses", {"SMTP:" + address});
@@ -163,8 +163,7 @@ int MinimalRequest::level(const QString& base, int pageSize) {
         LDAPMessage* result = nullptr;
         const int code = ldap_search_ext_s(ld_, baseDn.constData(), LDAP_SCOPE_ONELEVEL,
                                            "(objectClass=organizationalUnit)", attributes, 0,
-                                           page ? controls : nullptr, nullptr, nullptr, 0,
-                                           &result);
+                                           page ? controls : nullptr, nullptr, nullptr, 0, &result);
         if (page) ldap_control_free(page);
         ber_memfree(cookie.bv_val);
         cookie = {0, nullptr};

@@ -9,7 +9,7 @@ namespace vorlane::bench {
 // The least a libldap program does for a "Create Group" with a member: nine requests on one
 // connection, each awaited before the next. The baseline of the request benchmark.
 class MinimalRequest {
-public:
+  public:
     // Binds with the client configuration (SASL GSSAPI with the ticket); false on failure.
     bool connect(const QString& uri, const QString& saslMech);
     ~MinimalRequest();
@@ -22,7 +22,7 @@ public:
     // the number of entries, or -1.
     int level(const QString& base, int pageSize);
 
-private:
+  private:
     ::ldap* ld_ = nullptr;
 };
 

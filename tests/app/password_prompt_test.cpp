@@ -1,7 +1,8 @@
 #include "app/password_prompt.h"
 
-#include <QLineEdit>
 #include <gtest/gtest.h>
+
+#include <QLineEdit>
 
 namespace vorlane {
 namespace {

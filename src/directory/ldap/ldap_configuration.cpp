@@ -27,9 +27,8 @@ QString configuredBindDn(LDAP* ld) {
     char password[] = "x";
     berval credentials{1, password};
     ber_int_t messageId = 0;
-    BerElement* request =
-        ldap_build_bind_req(ld, nullptr, LDAP_SASL_SIMPLE, &credentials, nullptr, nullptr,
-                            &messageId);
+    BerElement* request = ldap_build_bind_req(ld, nullptr, LDAP_SASL_SIMPLE, &credentials, nullptr,
+                                              nullptr, &messageId);
     if (!request) return {};
     ber_reset(request, 1);
     ber_int_t id = 0;

@@ -14,7 +14,8 @@ namespace {
 
 timeval toTimeval(std::chrono::milliseconds duration) {
     const auto count = duration.count();
-    return timeval{static_cast<time_t>(count / 1000), static_cast<suseconds_t>(count % 1000 * 1000)};
+    return timeval{static_cast<time_t>(count / 1000),
+                   static_cast<suseconds_t>(count % 1000 * 1000)};
 }
 
 // Client-side results after which the connection is of no further use.
@@ -27,7 +28,9 @@ bool connectionLost(int code) {
 LdapConnection::LdapConnection(LdapConfiguration configuration, LdapOptions options)
     : configuration_(std::move(configuration)), options_(std::move(options)) {}
 
-LdapConnection::~LdapConnection() { disconnect(); }
+LdapConnection::~LdapConnection() {
+    disconnect();
+}
 
 void LdapConnection::disconnect() {
     if (ld_) ldap_unbind_ext(ld_, nullptr, nullptr);
@@ -108,9 +111,12 @@ LdapConnection::LdapResult<void> LdapConnection::open() {
 
 LdapConnection::LdapResult<void> LdapConnection::bind() {
     switch (authenticationFor(configuration_)) {
-        case LdapAuthentication::Sasl: return bindSasl();
-        case LdapAuthentication::Simple: return bindSimple();
-        case LdapAuthentication::Anonymous: break;
+        case LdapAuthentication::Sasl:
+            return bindSasl();
+        case LdapAuthentication::Simple:
+            return bindSimple();
+        case LdapAuthentication::Anonymous:
+            break;
     }
     return {};  // LDAPv3 needs no bind for anonymous access
 }
@@ -208,8 +214,7 @@ LdapConnection::LdapResult<void> LdapConnection::write(LDAP* ld, const QString& 
             rc = ldap_add_ext(ld, target.constData(), mods.data(), nullptr, nullptr, &messageId);
             break;
         case Write::Modify:
-            rc = ldap_modify_ext(ld, target.constData(), mods.data(), nullptr, nullptr,
-                                 &messageId);
+            rc = ldap_modify_ext(ld, target.constData(), mods.data(), nullptr, nullptr, &messageId);
             break;
         case Write::Delete:
             rc = ldap_delete_ext(ld, target.constData(), nullptr, nullptr, &messageId);
@@ -221,8 +226,8 @@ LdapConnection::LdapResult<void> LdapConnection::write(LDAP* ld, const QString& 
     if (!answer) return std::unexpected(answer.error());
     int code = LDAP_SUCCESS;
     char* diagnostic = nullptr;
-    const int parsed = ldap_parse_result(ld, *answer, &code, nullptr, &diagnostic, nullptr,
-                                         nullptr, 1);
+    const int parsed =
+        ldap_parse_result(ld, *answer, &code, nullptr, &diagnostic, nullptr, nullptr, 1);
     if (parsed != LDAP_SUCCESS) return std::unexpected(errorOf(parsed));
     LdapError error{code, diagnostic ? QString::fromUtf8(diagnostic).trimmed() : QString()};
     ldap_memfree(diagnostic);

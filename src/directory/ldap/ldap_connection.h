@@ -35,7 +35,7 @@ struct LdapOptions {
 // The one connection of the process to the directory server: opened and bound at first use,
 // reopened once when it breaks. Every request and its answer count as one round trip.
 class LdapConnection {
-public:
+  public:
     LdapConnection(LdapConfiguration configuration, LdapOptions options);
     ~LdapConnection();
     LdapConnection(const LdapConnection&) = delete;
@@ -62,7 +62,7 @@ public:
     // Closes the connection; the next operation opens a new one.
     void disconnect();
 
-private:
+  private:
     struct LdapError {
         int code;
         QString diagnostic;
@@ -79,8 +79,8 @@ private:
     LdapResult<::ldapmsg*> waitFor(int messageId);
     LdapError errorOf(int code) const;
 
-    LdapResult<std::vector<LdapEntry>> searchOnce(LDAP* ld, const QString& base,
-                                                  SearchScope scope, const QString& filter,
+    LdapResult<std::vector<LdapEntry>> searchOnce(LDAP* ld, const QString& base, SearchScope scope,
+                                                  const QString& filter,
                                                   const QStringList& attributes, int sizeLimit,
                                                   QByteArray* pageCookie);
     LdapResult<std::vector<LdapEntry>> searchAll(LDAP* ld, const QString& base, SearchScope scope,

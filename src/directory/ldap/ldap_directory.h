@@ -10,7 +10,7 @@ namespace vorlane {
 // The directory on an LDAP server (Active Directory, Samba), reached through the process's one
 // connection. Binding a path is one base search that loads the object's property cache.
 class LdapDirectory final : public Directory {
-public:
+  public:
     LdapDirectory(LdapConfiguration configuration, LdapOptions options);
 
     Result<std::unique_ptr<DirectoryObject>> bindObject(const QString& path) override;
@@ -20,7 +20,7 @@ public:
 
     LdapConnection& connection() { return *connection_; }
 
-private:
+  private:
     std::shared_ptr<LdapConnection> connection_;
 };
 

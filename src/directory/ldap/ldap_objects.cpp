@@ -97,8 +97,8 @@ Result<void> LdapObjectBase<Interface>::setInfo() {
 template <class Interface>
 Result<std::vector<LdapChange>> LdapObjectBase<Interface>::mailEnableChanges() const {
     const QStringList* account = state_.cache.find(QStringLiteral("sAMAccountName"));
-    const QString alias = account && !account->isEmpty() ? account->front()
-                                                         : firstRdnValue(state_.dn);
+    const QString alias =
+        account && !account->isEmpty() ? account->front() : firstRdnValue(state_.dn);
     const QString domain = dnsDomainOf(state_.dn);
     // Like Exchange, an address that another object carries is not given twice. One search asks
     // for the first candidates by equality, which the server answers from its indexes; only
@@ -110,14 +110,13 @@ Result<std::vector<LdapChange>> LdapObjectBase<Interface>::mailEnableChanges() c
         for (int number = first; number < first + kCandidates; ++number) {
             const QString candidate = escapeFilterValue(
                 (number == 1 ? alias : alias + QString::number(number)) + u'@' + domain);
-            filter += QStringLiteral("(mail=") + candidate + QStringLiteral(")(proxyAddresses=smtp:") +
-                      candidate + u')';
+            filter += QStringLiteral("(mail=") + candidate +
+                      QStringLiteral(")(proxyAddresses=smtp:") + candidate + u')';
         }
         filter += u')';
-        auto carriers = state_.connection->search(domainDnOf(state_.dn), SearchScope::Subtree,
-                                                  filter,
-                                                  {QStringLiteral("mail"),
-                                                   QStringLiteral("proxyAddresses")});
+        auto carriers =
+            state_.connection->search(domainDnOf(state_.dn), SearchScope::Subtree, filter,
+                                      {QStringLiteral("mail"), QStringLiteral("proxyAddresses")});
         if (!carriers) return fail(carriers.error());
         for (const LdapEntry& entry : *carriers) {
             if (entry.dn.compare(state_.dn, Qt::CaseInsensitive) == 0) continue;
@@ -191,7 +190,9 @@ Result<std::unique_ptr<DirectoryObject>> LdapContainer::create(const QString& ob
     return makeLdapObject(std::move(child), {objectClass});
 }
 
-bool isGroupClass(const QStringList& objectClasses) { return hasClass(objectClasses, "group"); }
+bool isGroupClass(const QStringList& objectClasses) {
+    return hasClass(objectClasses, "group");
+}
 
 bool isContainerClass(const QStringList& objectClasses) {
     // Users, computers and contacts are leaves to the program, whatever the schema allows.

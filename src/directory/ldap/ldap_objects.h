@@ -11,7 +11,7 @@ namespace vorlane {
 // binding's one base search), the changes staged for the next setInfo().
 struct LdapObjectState {
     std::shared_ptr<LdapConnection> connection;
-    QString server;       // as the object was bound
+    QString server;  // as the object was bound
     QString dn;
     QString objectClass;  // of a created object, sent with its add
     bool stored = false;  // exists on the server
@@ -23,7 +23,7 @@ struct LdapObjectState {
 // The DirectoryObject operations on top of any of the interface's object kinds.
 template <class Interface>
 class LdapObjectBase : public Interface {
-public:
+  public:
     explicit LdapObjectBase(LdapObjectState state) : state_(std::move(state)) {}
 
     QString adsPath() const override;
@@ -31,7 +31,7 @@ public:
     Result<void> put(const QString& name, const QString& value) override;
     Result<void> setInfo() override;
 
-protected:
+  protected:
     // The values that a pending MailEnable writes with the next setInfo().
     Result<std::vector<LdapChange>> mailEnableChanges() const;
 
@@ -43,12 +43,12 @@ extern template class LdapObjectBase<DirectoryGroup>;
 extern template class LdapObjectBase<DirectoryContainer>;
 
 class LdapObject final : public LdapObjectBase<DirectoryObject> {
-public:
+  public:
     using LdapObjectBase::LdapObjectBase;
 };
 
 class LdapGroup final : public LdapObjectBase<DirectoryGroup> {
-public:
+  public:
     using LdapObjectBase::LdapObjectBase;
 
     Result<QString> description() const override { return get(QStringLiteral("description")); }
@@ -62,7 +62,7 @@ public:
 };
 
 class LdapContainer final : public LdapObjectBase<DirectoryContainer> {
-public:
+  public:
     using LdapObjectBase::LdapObjectBase;
 
     Result<std::unique_ptr<DirectoryObject>> create(const QString& objectClass,

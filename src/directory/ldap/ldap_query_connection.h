@@ -10,7 +10,7 @@ namespace vorlane {
 // A query connection over the process's LDAP connection: opening and closing it only change its
 // state; each command text is one search (paged when the server needs it).
 class LdapQueryConnection final : public QueryConnection {
-public:
+  public:
     explicit LdapQueryConnection(std::shared_ptr<LdapConnection> connection)
         : connection_(std::move(connection)) {}
 
@@ -19,7 +19,7 @@ public:
     Result<void> close() override;
     Result<std::unique_ptr<RecordSet>> execute(const QString& commandText) override;
 
-private:
+  private:
     std::shared_ptr<LdapConnection> connection_;
     bool open_ = false;
 };

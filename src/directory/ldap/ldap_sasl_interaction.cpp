@@ -26,7 +26,9 @@ SaslInteraction SaslInteraction::fromHandle(LDAP* ld, const PasswordCallback* as
     return interaction;
 }
 
-SaslInteraction::~SaslInteraction() { password.fill('\0'); }
+SaslInteraction::~SaslInteraction() {
+    password.fill('\0');
+}
 
 extern "C" int vorlaneSaslInteract(LDAP*, unsigned, void* defaults, void* interactions) {
     auto* answers = static_cast<SaslInteraction*>(defaults);
@@ -34,9 +36,15 @@ extern "C" int vorlaneSaslInteract(LDAP*, unsigned, void* defaults, void* intera
          ++prompt) {
         const QByteArray* answer = nullptr;
         switch (prompt->id) {
-            case SASL_CB_USER: answer = &answers->authzid; break;
-            case SASL_CB_AUTHNAME: answer = &answers->authcid; break;
-            case SASL_CB_GETREALM: answer = &answers->realm; break;
+            case SASL_CB_USER:
+                answer = &answers->authzid;
+                break;
+            case SASL_CB_AUTHNAME:
+                answer = &answers->authcid;
+                break;
+            case SASL_CB_GETREALM:
+                answer = &answers->realm;
+                break;
             case SASL_CB_PASS:
                 if (answers->password.isEmpty()) {
                     std::optional<QString> password;
@@ -52,7 +60,8 @@ extern "C" int vorlaneSaslInteract(LDAP*, unsigned, void* defaults, void* intera
                 }
                 answer = &answers->password;
                 break;
-            default: break;
+            default:
+                break;
         }
         if (answer && !answer->isEmpty()) {
             prompt->result = answer->constData();

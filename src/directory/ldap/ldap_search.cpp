@@ -9,9 +9,12 @@ namespace {
 
 int ldapScope(SearchScope scope) {
     switch (scope) {
-        case SearchScope::Base: return LDAP_SCOPE_BASE;
-        case SearchScope::OneLevel: return LDAP_SCOPE_ONELEVEL;
-        case SearchScope::Subtree: return LDAP_SCOPE_SUBTREE;
+        case SearchScope::Base:
+            return LDAP_SCOPE_BASE;
+        case SearchScope::OneLevel:
+            return LDAP_SCOPE_ONELEVEL;
+        case SearchScope::Subtree:
+            return LDAP_SCOPE_SUBTREE;
     }
     return LDAP_SCOPE_SUBTREE;
 }
@@ -37,8 +40,7 @@ LdapEntry readEntryMessage(LDAP* ld, LDAPMessage* message) {
         ber_memfree(values);
         values = nullptr;
         entry.attributes.emplace_back(
-            QString::fromUtf8(name.bv_val, static_cast<qsizetype>(name.bv_len)),
-            std::move(texts));
+            QString::fromUtf8(name.bv_val, static_cast<qsizetype>(name.bv_len)), std::move(texts));
     }
     ber_free(ber, 0);
     return entry;
@@ -75,10 +77,9 @@ LdapConnection::LdapResult<std::vector<LdapEntry>> LdapConnection::searchOnce(
     timeval timeout{static_cast<time_t>(options_.operationTimeout.count() / 1000),
                     static_cast<suseconds_t>(options_.operationTimeout.count() % 1000 * 1000)};
     int messageId = 0;
-    const int rc = ldap_search_ext(ld, baseBytes.constData(), ldapScope(scope),
-                                   filterBytes.constData(), names.get(), 0,
-                                   pageControl ? serverControls : nullptr, nullptr, &timeout,
-                                   sizeLimit, &messageId);
+    const int rc = ldap_search_ext(
+        ld, baseBytes.constData(), ldapScope(scope), filterBytes.constData(), names.get(), 0,
+        pageControl ? serverControls : nullptr, nullptr, &timeout, sizeLimit, &messageId);
     if (pageControl) ldap_control_free(pageControl);
     if (rc != LDAP_SUCCESS) return std::unexpected(errorOf(rc));
     ++roundTrips_;
@@ -91,16 +92,19 @@ LdapConnection::LdapResult<std::vector<LdapEntry>> LdapConnection::searchOnce(
     for (LDAPMessage* message = ldap_first_message(ld, *answer); message;
          message = ldap_next_message(ld, message)) {
         switch (ldap_msgtype(message)) {
-            case LDAP_RES_SEARCH_ENTRY: entries.push_back(readEntryMessage(ld, message)); break;
-            case LDAP_RES_SEARCH_REFERENCE: break;  // other partitions: not chased
+            case LDAP_RES_SEARCH_ENTRY:
+                entries.push_back(readEntryMessage(ld, message));
+                break;
+            case LDAP_RES_SEARCH_REFERENCE:
+                break;  // other partitions: not chased
             case LDAP_RES_SEARCH_RESULT: {
                 int code = LDAP_SUCCESS;
                 char* diagnostic = nullptr;
                 LDAPControl** controls = nullptr;
-                if (ldap_parse_result(ld, message, &code, nullptr, &diagnostic, nullptr,
-                                      &controls, 0) == LDAP_SUCCESS) {
-                    outcome = {code, diagnostic ? QString::fromUtf8(diagnostic).trimmed()
-                                                : QString()};
+                if (ldap_parse_result(ld, message, &code, nullptr, &diagnostic, nullptr, &controls,
+                                      0) == LDAP_SUCCESS) {
+                    outcome = {code,
+                               diagnostic ? QString::fromUtf8(diagnostic).trimmed() : QString()};
                 }
                 ldap_memfree(diagnostic);
                 if (pageCookie && controls) {
@@ -110,8 +114,8 @@ LdapConnection::LdapResult<std::vector<LdapEntry>> LdapConnection::searchOnce(
                         berval cookie{0, nullptr};
                         if (ldap_parse_pageresponse_control(ld, response, &estimate, &cookie) ==
                             LDAP_SUCCESS) {
-                            *pageCookie = QByteArray(cookie.bv_val,
-                                                     static_cast<qsizetype>(cookie.bv_len));
+                            *pageCookie =
+                                QByteArray(cookie.bv_val, static_cast<qsizetype>(cookie.bv_len));
                             ber_memfree(cookie.bv_val);
                         }
                     }
@@ -119,7 +123,8 @@ LdapConnection::LdapResult<std::vector<LdapEntry>> LdapConnection::searchOnce(
                 ldap_controls_free(controls);
                 break;
             }
-            default: break;
+            default:
+                break;
         }
     }
     ldap_msgfree(*answer);
@@ -161,23 +166,21 @@ Result<std::vector<LdapEntry>> LdapConnection::search(const QString& base, Searc
         [&](LDAP* ld) { return searchAll(ld, base, scope, filter, attributes); });
 }
 
-Result<std::optional<LdapEntry>> LdapConnection::readEntry(const QString& dn,
-                                                           const QString& filter,
+Result<std::optional<LdapEntry>> LdapConnection::readEntry(const QString& dn, const QString& filter,
                                                            const QStringList& attributes) {
-    return run<std::optional<LdapEntry>>(
-        [&](LDAP* ld) -> LdapResult<std::optional<LdapEntry>> {
-            auto found = searchOnce(ld, dn, SearchScope::Base, filter, attributes, 0, nullptr);
-            if (!found) return std::unexpected(found.error());
-            if (found->empty()) return std::optional<LdapEntry>();
-            // The rootDSE names the schema: remember it for schemaHasAttribute().
-            if (dn.isEmpty()) {
-                if (const QStringList* schema = found->front().find("schemaNamingContext");
-                    schema && !schema->isEmpty()) {
-                    schemaNamingContext_ = schema->front();
-                }
+    return run<std::optional<LdapEntry>>([&](LDAP* ld) -> LdapResult<std::optional<LdapEntry>> {
+        auto found = searchOnce(ld, dn, SearchScope::Base, filter, attributes, 0, nullptr);
+        if (!found) return std::unexpected(found.error());
+        if (found->empty()) return std::optional<LdapEntry>();
+        // The rootDSE names the schema: remember it for schemaHasAttribute().
+        if (dn.isEmpty()) {
+            if (const QStringList* schema = found->front().find("schemaNamingContext");
+                schema && !schema->isEmpty()) {
+                schemaNamingContext_ = schema->front();
             }
-            return std::optional<LdapEntry>(std::move(found->front()));
-        });
+        }
+        return std::optional<LdapEntry>(std::move(found->front()));
+    });
 }
 
 }  // namespace vorlane

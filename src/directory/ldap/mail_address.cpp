@@ -24,10 +24,10 @@ std::vector<Rdn> rdnsOf(const QString& dn) {
     }
     for (LDAPRDN* rdn = parsed; *rdn; ++rdn) {
         const LDAPAVA* ava = (*rdn)[0];
-        rdns.push_back({QString::fromUtf8(ava->la_attr.bv_val,
-                                          static_cast<qsizetype>(ava->la_attr.bv_len)),
-                        QString::fromUtf8(ava->la_value.bv_val,
-                                          static_cast<qsizetype>(ava->la_value.bv_len))});
+        rdns.push_back(
+            {QString::fromUtf8(ava->la_attr.bv_val, static_cast<qsizetype>(ava->la_attr.bv_len)),
+             QString::fromUtf8(ava->la_value.bv_val,
+                               static_cast<qsizetype>(ava->la_value.bv_len))});
     }
     ldap_dnfree(parsed);
     return rdns;
@@ -52,7 +52,9 @@ QString domainDnOf(const QString& dn) {
     return parts.join(u',');
 }
 
-QString dnsDomainOf(const QString& dn) { return domainLabels(dn).join(u'.'); }
+QString dnsDomainOf(const QString& dn) {
+    return domainLabels(dn).join(u'.');
+}
 
 QString freeAlias(const QString& alias, const QString& dnsDomain, const QSet<QString>& taken) {
     QString candidate = alias;

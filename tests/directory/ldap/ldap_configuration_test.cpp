@@ -39,7 +39,8 @@ TEST(LdapConfigurationFromEnvironment, ReadsUriMechanismAndBindDn) {
     const LdapConfiguration configuration = readLdapConfiguration();
     EXPECT_EQ(configuration.uri, QStringLiteral("ldap://dc.example.test:389"));
     EXPECT_EQ(configuration.saslMech, QStringLiteral("GSSAPI"));
-    EXPECT_EQ(configuration.bindDn, QStringLiteral("CN=Admin\\, Deputy,CN=Users,DC=example,DC=test"));
+    EXPECT_EQ(configuration.bindDn,
+              QStringLiteral("CN=Admin\\, Deputy,CN=Users,DC=example,DC=test"));
 
     testing::TempDir dir;
     auto opened = openDirectory(DirectoryOptions{dir.file(QStringLiteral("state.ldif"))});

@@ -1,6 +1,7 @@
+#include "directory/ldap/ldap_text.h"
+
 #include <gtest/gtest.h>
 
-#include "directory/ldap/ldap_text.h"
 #include "directory/ldap/mail_address.h"
 
 namespace vorlane {

@@ -11,7 +11,7 @@ namespace {
 using testing::SambaDomain;
 
 class SambaAuthentication : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         domain_ = SambaDomain::fromEnvironment();
         if (!domain_) {
@@ -49,11 +49,12 @@ TEST_F(SambaAuthentication, GssapiTakesTheTicketWithoutAskingForAPassword) {
     ASSERT_TRUE(rootDse) << failureSuffix(rootDse.error()).toStdString();
     EXPECT_EQ((*rootDse)->get(QStringLiteral("defaultNamingContext")), domain_->baseDn());
     // Writing needs an authenticated connection: the administrator's ticket allows it.
-    auto container = directory.bindContainer(QStringLiteral("LDAP://OU=Groups,OU=Vorlane,") +
-                                             domain_->baseDn());
+    auto container =
+        directory.bindContainer(QStringLiteral("LDAP://OU=Groups,OU=Vorlane,") + domain_->baseDn());
     ASSERT_TRUE(container);
-    auto group = (*container)->create(QStringLiteral("group"),
-                                      QStringLiteral("CN=") + SambaDomain::uniqueName("krb"));
+    auto group = (*container)
+                     ->create(QStringLiteral("group"),
+                              QStringLiteral("CN=") + SambaDomain::uniqueName("krb"));
     ASSERT_TRUE(group);
     EXPECT_TRUE((*group)->setInfo()) << "a GSSAPI-bound connection writes";
     EXPECT_EQ(prompts_, 0);
@@ -62,11 +63,12 @@ TEST_F(SambaAuthentication, GssapiTakesTheTicketWithoutAskingForAPassword) {
 
 TEST_F(SambaAuthentication, SimpleBindAsksThePasswordOnceAndWrites) {
     LdapDirectory directory = simpleBindDirectory(domain_->adminPassword());
-    auto container = directory.bindContainer(QStringLiteral("LDAP://OU=Groups,OU=Vorlane,") +
-                                             domain_->baseDn());
+    auto container =
+        directory.bindContainer(QStringLiteral("LDAP://OU=Groups,OU=Vorlane,") + domain_->baseDn());
     ASSERT_TRUE(container) << failureSuffix(container.error()).toStdString();
-    auto group = (*container)->create(QStringLiteral("group"),
-                                      QStringLiteral("CN=") + SambaDomain::uniqueName("simple"));
+    auto group = (*container)
+                     ->create(QStringLiteral("group"),
+                              QStringLiteral("CN=") + SambaDomain::uniqueName("simple"));
     ASSERT_TRUE(group);
     EXPECT_TRUE((*group)->setInfo());
     EXPECT_EQ(prompts_, 1);

@@ -57,14 +57,12 @@ std::vector<FixtureEntry> parseFixture(const QByteArray& ldif) {
         std::vector<QString> dns;
         for (const LdapEntry& found : *subtree) dns.push_back(found.dn);
         // Children before their parents.
-        std::ranges::sort(dns, [](const QString& a, const QString& b) {
-            return a.count(u',') > b.count(u',');
-        });
+        std::ranges::sort(
+            dns, [](const QString& a, const QString& b) { return a.count(u',') > b.count(u','); });
         for (const QString& dn : dns) {
             if (auto deleted = connection.deleteEntry(dn); !deleted) {
-                return ::testing::AssertionFailure()
-                       << "delete " << dn.toStdString() << ": "
-                       << deleted.error().description.toStdString();
+                return ::testing::AssertionFailure() << "delete " << dn.toStdString() << ": "
+                                                     << deleted.error().description.toStdString();
             }
         }
     }

@@ -1,10 +1,11 @@
 #include "samba_domain.h"
 
+#include <sys/types.h>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <csignal>
-#include <sys/types.h>
 
 namespace vorlane::testing {
 
@@ -21,14 +22,20 @@ std::optional<SambaDomain> SambaDomain::fromEnvironment() {
     return domain;
 }
 
-LdapConfiguration SambaDomain::configuration() const { return readLdapConfiguration(); }
+LdapConfiguration SambaDomain::configuration() const {
+    return readLdapConfiguration();
+}
 
 bool SambaDomain::control(const QString& command) const {
     return QProcess::execute(control_, {command, dir_}) == 0;
 }
 
-bool SambaDomain::stop() const { return control(QStringLiteral("stop")); }
-bool SambaDomain::start() const { return control(QStringLiteral("start")); }
+bool SambaDomain::stop() const {
+    return control(QStringLiteral("stop"));
+}
+bool SambaDomain::start() const {
+    return control(QStringLiteral("start"));
+}
 
 bool SambaDomain::signal(int number) const {
     QFile pidFile(dir_ + QStringLiteral("/samba.pid"));
@@ -37,8 +44,12 @@ bool SambaDomain::signal(int number) const {
     return pid > 0 && ::kill(pid, number) == 0;
 }
 
-bool SambaDomain::freeze() const { return signal(SIGSTOP); }
-bool SambaDomain::thaw() const { return signal(SIGCONT); }
+bool SambaDomain::freeze() const {
+    return signal(SIGSTOP);
+}
+bool SambaDomain::thaw() const {
+    return signal(SIGCONT);
+}
 
 QString SambaDomain::uniqueName(const QString& prefix) {
     static int counter = 0;

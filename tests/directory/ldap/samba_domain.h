@@ -10,7 +10,7 @@ namespace vorlane::testing {
 // The throwaway Samba AD DC that scripts/samba/run-tests starts for these tests, as its
 // environment variables describe it. Absent when the tests run without it.
 class SambaDomain {
-public:
+  public:
     static std::optional<SambaDomain> fromEnvironment();
 
     QString baseDn() const { return baseDn_; }
@@ -28,7 +28,7 @@ public:
     // A name no other test of this run uses ("prefix-<pid>-<n>").
     static QString uniqueName(const QString& prefix);
 
-private:
+  private:
     bool control(const QString& command) const;
     bool signal(int number) const;
 

@@ -10,7 +10,7 @@ namespace {
 using testing::SambaDomain;
 
 class SambaOperations : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         domain_ = SambaDomain::fromEnvironment();
         if (!domain_) {
@@ -41,8 +41,9 @@ TEST_F(SambaOperations, CreateGroupWithAMemberCostsOneRequestAStep) {
     EXPECT_EQ(roundTrips(), 2u) << "bind, rootDSE";
     auto connection = directory_->createQueryConnection();
     ASSERT_TRUE(connection->open(QStringLiteral("Active Directory Provider")));
-    auto rows = connection->execute(QStringLiteral("<LDAP://") + *(*rootDse)->get("defaultNamingContext") +
-                                    ">;(mail=" + userAddress + ");ADsPath;subTree");
+    auto rows =
+        connection->execute(QStringLiteral("<LDAP://") + *(*rootDse)->get("defaultNamingContext") +
+                            ">;(mail=" + userAddress + ");ADsPath;subTree");
     ASSERT_TRUE(rows) << failureSuffix(rows.error()).toStdString();
     ASSERT_EQ((*rows)->recordCount(), 1);
     const QString userPath = *(*rows)->field(QStringLiteral("ADsPath"));
@@ -119,7 +120,8 @@ TEST_F(SambaOperations, MailEnableNumbersAnAddressThatAnotherObjectCarries) {
     auto stored = directory_->bindObject(path("CN=" + account + ",OU=Groups,OU=Vorlane"));
     ASSERT_TRUE(stored);
     EXPECT_EQ((*stored)->get(QStringLiteral("mail")), account + "2@vorlane.test");
-    EXPECT_EQ((*stored)->get(QStringLiteral("proxyAddresses")), "SMTP:" + account + "2@vorlane.test");
+    EXPECT_EQ((*stored)->get(QStringLiteral("proxyAddresses")),
+              "SMTP:" + account + "2@vorlane.test");
 }
 
 TEST_F(SambaOperations, ServerFailuresCarryTheirCodeAndDiagnostic) {
@@ -179,14 +181,13 @@ TEST_F(SambaOperations, MembershipAnswers) {
 TEST_F(SambaOperations, BindingAsAKindTheObjectIsNotFails) {
     EXPECT_EQ(directory_->bindGroup(path(QStringLiteral("OU=Vorlane"))).error(),
               failures::typeMismatch());
-    EXPECT_EQ(directory_->bindContainer(path(QStringLiteral("CN=Bob Brown,OU=Staff,OU=Vorlane")))
-                  .error(),
-              failures::typeMismatch());
+    EXPECT_EQ(
+        directory_->bindContainer(path(QStringLiteral("CN=Bob Brown,OU=Staff,OU=Vorlane"))).error(),
+        failures::typeMismatch());
     EXPECT_TRUE(directory_->bindContainer(path(QStringLiteral("CN=Users"))));
     EXPECT_TRUE(directory_->bindContainer(QStringLiteral("LDAP://") + domain_->baseDn()));
     EXPECT_EQ(directory_->bindObject(QStringLiteral("LDAP://cn=,")).error().code, 0x80072032u);
-    EXPECT_EQ(directory_->bindObject(path(QStringLiteral("OU=Missing"))).error().code,
-              0x80072030u);
+    EXPECT_EQ(directory_->bindObject(path(QStringLiteral("OU=Missing"))).error().code, 0x80072030u);
 }
 
 TEST_F(SambaOperations, QueriesSkipReferencesAndRejectBadFilters) {

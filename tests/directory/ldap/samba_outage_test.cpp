@@ -13,7 +13,7 @@ namespace {
 using testing::SambaDomain;
 
 class SambaOutage : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         domain_ = SambaDomain::fromEnvironment();
         if (!domain_) {

@@ -10,7 +10,7 @@ namespace {
 using testing::SambaDomain;
 
 class SambaPaging : public ::testing::TestWithParam<int> {
-protected:
+  protected:
     void SetUp() override {
         domain_ = SambaDomain::fromEnvironment();
         if (!domain_) {
@@ -51,7 +51,8 @@ TEST_P(SambaPaging, LevelIsLoadedWhole) {
     EXPECT_EQ(directory_->connection().roundTrips(), capped ? 5u : 2u);
 
     // Once a server is known to cap, the next large level goes to paging at once.
-    auto again = run(QStringLiteral("(objectClass=organizationalUnit)"), QStringLiteral("onelevel"));
+    auto again =
+        run(QStringLiteral("(objectClass=organizationalUnit)"), QStringLiteral("onelevel"));
     ASSERT_TRUE(again);
     EXPECT_EQ((*again)->recordCount(), 2500);
     EXPECT_EQ(directory_->connection().roundTrips(), capped ? 8u : 3u);
