@@ -1,5 +1,6 @@
 #include "app/password_prompt.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
 
@@ -17,7 +18,9 @@ std::unique_ptr<QInputDialog> passwordDialog(QWidget* parent, const QString& acc
 PasswordCallback passwordPrompt(QWidget* parent) {
     QPointer<QWidget> owner(parent);
     return [owner](const QString& account) -> std::optional<QString> {
-        auto dialog = passwordDialog(owner.data(), account);
+        // The directory asks at its first use, over the window the operator works in.
+        QWidget* over = owner ? owner.data() : QApplication::activeWindow();
+        auto dialog = passwordDialog(over, account);
         if (dialog->exec() != QDialog::Accepted) return std::nullopt;
         QString password = dialog->textValue();
         dialog->setTextValue(QString());
