@@ -5,6 +5,7 @@
 
 #include "directory/embedded/embedded_directory.h"
 #include "directory/embedded/ldif_storage.h"
+#include "directory/ldap/ldap_directory.h"
 
 namespace vorlane {
 
@@ -15,6 +16,12 @@ QByteArray demoDirectoryLdif() {
 }
 
 OpenedDirectory openDirectory(const DirectoryOptions& options) {
+    if (LdapConfiguration configuration = readLdapConfiguration(); !configuration.uri.isEmpty()) {
+        LdapOptions ldapOptions;
+        ldapOptions.askPassword = options.askPassword;
+        return {std::make_unique<LdapDirectory>(std::move(configuration), std::move(ldapOptions)),
+                {}};
+    }
     QString path = options.embeddedStateFile;
     if (path.isEmpty()) {
         path = QDir(QCoreApplication::applicationDirPath())

@@ -5,13 +5,18 @@
 #include <memory>
 
 #include "common/directory.h"
+#include "directory/ldap/password_callback.h"
 
 namespace vorlane {
 
-// How to reach the directory. For now there is one backend, the embedded directory.
+// How to reach the directory. When the OpenLDAP client configuration (ldap.conf, ldaprc,
+// LDAP* environment variables) names a server, that server over LDAP; else the embedded
+// directory.
 struct DirectoryOptions {
     // The embedded directory's state; empty: "Vorlane.directory.ldif" beside the executable.
     QString embeddedStateFile;
+    // Asks the bind DN's password when the configuration asks for a simple bind.
+    PasswordCallback askPassword = {};
 };
 
 struct OpenedDirectory {

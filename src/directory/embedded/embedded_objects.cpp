@@ -189,9 +189,15 @@ Replacements PropertyCache::mailEnableValues() const {
         nickname = alias + QString::number(number);
     }
     const QString address = nickname + u'@' + domain;
-    return {{QStringLiteral("mailNickname"), {nickname}},
-            {QStringLiteral("mail"), {address}},
-            {QStringLiteral("proxyAddresses"), {QStringLiteral("SMTP:") + address}}};
+    Replacements values;
+    // A schema without mailNickname (Samba's default) gets the address alone.
+    if (store_->schema().hasMailNickname) {
+        values.emplace_back(QStringLiteral("mailNickname"), QStringList{nickname});
+    }
+    values.emplace_back(QStringLiteral("mail"), QStringList{address});
+    values.emplace_back(QStringLiteral("proxyAddresses"),
+                        QStringList{QStringLiteral("SMTP:") + address});
+    return values;
 }
 
 Result<void> PropertyCache::setInfo() {

@@ -53,6 +53,9 @@ QString dnsDomainName(const QString& domainDn) {
 }
 
 void DirectoryConformance::SetUp() {
+    if (GetParam().available && !GetParam().available()) {
+        GTEST_SKIP() << GetParam().name.toStdString() << " is not reachable here";
+    }
     directory_ = GetParam().open();
     ASSERT_TRUE(directory_);
 }
@@ -208,7 +211,8 @@ TEST_P(DirectoryConformance, ServerFillsInAccountNameAndGroupType) {
     auto stored = directory().bindGroup(path(QStringLiteral("CN=Sales\\, East,OU=Sales")));
     ASSERT_TRUE(stored.has_value());
     EXPECT_EQ((*stored)->adsPath(), QStringLiteral("LDAP://CN=Sales\\, East,") + dn("OU=Sales"));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\$[0-9A-F]{8}-[0-9A-F]{16}$"))
+    // Samba writes three random 32-bit numbers with at least six hex digits each.
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\$[0-9A-F]{6,8}-[0-9A-F]{12,16}$"))
                     .match((*stored)->get(QStringLiteral("sAMAccountName")).value_or(QString()))
                     .hasMatch());
     EXPECT_EQ((*stored)->getInteger(QStringLiteral("groupType")).value_or(0), -2147483646);
@@ -398,15 +402,16 @@ TEST_P(DirectoryConformance, MailEnableGivesAliasAddressAndProxyAtTheNextSetInfo
 
         auto stored = directory().bindGroup(path(rdn + QStringLiteral(",OU=Sales")));
         ASSERT_TRUE(stored.has_value());
-        if (!GetParam().hasMailNickname) {
-            ASSERT_FALSE(enabled.has_value());
-            EXPECT_EQ(enabled.error().code, kNoSuchAttribute);
-            EXPECT_EQ(codeOf((*stored)->get(QStringLiteral("mail"))), kPropertyNotFound);
-            continue;
-        }
         ASSERT_TRUE(enabled.has_value()) << enabled.error().description.toStdString();
         const QString address = c.nickname + u'@' + dns();
-        EXPECT_EQ((*stored)->get(QStringLiteral("mailNickname")).value_or(QString()), c.nickname);
+        // Without mailNickname in the schema (Samba's default) the group gets no alias
+        // attribute, only its address.
+        if (GetParam().hasMailNickname) {
+            EXPECT_EQ((*stored)->get(QStringLiteral("mailNickname")).value_or(QString()),
+                      c.nickname);
+        } else {
+            EXPECT_EQ(codeOf((*stored)->get(QStringLiteral("mailNickname"))), kPropertyNotFound);
+        }
         EXPECT_EQ((*stored)->get(QStringLiteral("mail")).value_or(QString()), address);
         EXPECT_EQ((*stored)->getValues(QStringLiteral("proxyAddresses")).value_or(QStringList()),
                   QStringList{QStringLiteral("SMTP:") + address});

@@ -23,11 +23,13 @@ namespace vorlane::conformance {
 struct Backend {
     QString name;      // a test-name part: letters and digits
     QString domainDn;  // the domain's distinguished name, e.g. "DC=example,DC=com"
-    // Samba's default schema has no mailNickname: mail-enabling then fails with LDAP 16.
+    // Samba's default schema has no mailNickname: mail-enabling then writes none.
     bool hasMailNickname = true;
     // A directory with a newly provisioned domain plus fixtureLdif(domainDn), and nothing that
     // an earlier case wrote.
     std::function<std::unique_ptr<Directory>()> open;
+    // Whether the backend can run here (a server backend needs its server); unset: always.
+    std::function<bool()> available = {};
 };
 
 // fixture.ldif with @BASE_DN@ and @DNS_DOMAIN@ replaced for the domain.
