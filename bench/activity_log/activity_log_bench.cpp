@@ -10,12 +10,27 @@
 #include <vector>
 #include <ctime>
 
-#include "app/not_yet_wired.h"
 #include "app/qt_operator_messages.h"
 #include "common/activity_log.h"
+#include "console/console_procedures.h"
 #include "console/console_window.h"
+#include "console/container_chooser.h"
 
 namespace {
+
+// The window is only the log's result box here: no directory work behind its buttons.
+class NoProcedures : public vorlane::ConsoleProcedures {
+  public:
+    QString getADsPathFromSMTP(const QString&) override { return {}; }
+    void createADGroup(const QString&, const vorlane::MemberPathList&, const QString&) override {}
+};
+
+class NoChooser : public vorlane::ContainerChooser {
+  public:
+    QString chooseContainer(QWidget*, const QString& containerPath) override {
+        return containerPath;
+    }
+};
 
 constexpr int kLines = 100000;
 constexpr int kWindow = 10000;
@@ -45,9 +60,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir dir;
 
-    vorlane::NotYetWiredProcedures procedures;
+    NoProcedures procedures;
     vorlane::QtOperatorMessages messages;
-    vorlane::NotYetWiredChooser chooser;
+    NoChooser chooser;
     vorlane::ConsoleWindow window(procedures, messages, chooser);
     window.show();
     vorlane::ActivityLog log(dir.filePath(QStringLiteral("Vorlane.log")));

@@ -1,7 +1,7 @@
 #include "console/distribution_list.h"
 
 #include "common/directory.h"
-#include "console/ldap_escaping.h"
+#include "common/ldap_escaping.h"
 
 namespace vorlane {
 

@@ -5,7 +5,7 @@
 #include "common/activity_log.h"
 #include "common/directory.h"
 #include "console/console_controls.h"
-#include "console/ldap_escaping.h"
+#include "common/ldap_escaping.h"
 #include "console/membership.h"
 
 namespace vorlane {

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "common/directory.h"
-#include "console/ldap_escaping.h"
+#include "common/ldap_escaping.h"
 
 namespace vorlane {
 
@@ -42,9 +42,8 @@ QString firstEntryPath(QueryConnection& connection, Directory& directory, const 
 }  // namespace
 
 QString mailQueryText(const QString& basePath, const QString& smtp) {
-    // One pair of parentheses: LDAP filter parsers (libldap's among them) refuse "((mail=x))".
-    return u'<' + basePath + QStringLiteral(">;(mail=") + escapeFilterValue(smtp) +
-           QStringLiteral(");distinguishedName;subTree");
+    return u'<' + basePath + QStringLiteral(">;((mail=") + escapeFilterValue(smtp) +
+           QStringLiteral("));distinguishedName;subTree");
 }
 
 QString getADsPathFromSMTP(Directory& directory, const QString& smtp) {

@@ -34,8 +34,8 @@ class MailboxLookup : public ::testing::Test {
 TEST_F(MailboxLookup, FindsTheEntryCarryingTheAddressInTheDefaultDomain) {
     EXPECT_EQ(lookUp(domain::kAliceMail), domain::kAlicePath);
     EXPECT_EQ(callsOf(QStringLiteral("execute")),
-              QStringList{QStringLiteral("execute(<LDAP://DC=example,DC=com>;(mail=") +
-                          domain::kAliceMail + QStringLiteral(");distinguishedName;subTree)")});
+              QStringList{QStringLiteral("execute(<LDAP://DC=example,DC=com>;((mail=") +
+                          domain::kAliceMail + QStringLiteral("));distinguishedName;subTree)")});
     EXPECT_EQ(callsOf(QStringLiteral("open")),
               QStringList{QStringLiteral("open(Active Directory Provider)")});
     EXPECT_EQ(callsOf(QStringLiteral("close")).size(), 1);
@@ -55,14 +55,14 @@ TEST_F(MailboxLookup, AddressIsAValueNeverAFilter) {
     EXPECT_EQ(lookUp(QStringLiteral("*")), QString());
     EXPECT_EQ(lookUp(QStringLiteral("alice.adams@provisioning.example)(mail=*")), QString());
     EXPECT_TRUE(callsOf(QStringLiteral("execute"))
-                    .contains(QStringLiteral("execute(<LDAP://DC=example,DC=com>;(mail=\\2A@\\2A."
-                                             "\\2A);distinguishedName;subTree)")));
+                    .contains(QStringLiteral("execute(<LDAP://DC=example,DC=com>;((mail=\\2A@\\2A."
+                                             "\\2A));distinguishedName;subTree)")));
 }
 
 TEST_F(MailboxLookup, QueryTextEscapesTheSeparatorAndFilterCharacters) {
     EXPECT_EQ(
         mailQueryText(QStringLiteral("LDAP://DC=example,DC=com"), QStringLiteral("a;b(c)d\\e*f")),
-        QStringLiteral("<LDAP://DC=example,DC=com>;(mail=a\\3bb\\28c\\29d\\5Ce\\2Af);"
+        QStringLiteral("<LDAP://DC=example,DC=com>;((mail=a\\3bb\\28c\\29d\\5Ce\\2Af));"
                        "distinguishedName;subTree"));
 }
 

@@ -2,10 +2,9 @@
 
 #include <QString>
 
-namespace vorlane {
+#include "common/ldap_escaping.h"
 
-// A value for an LDAP filter, with "*", "(", ")", "\" and NUL escaped as the filter syntax asks.
-QString escapeFilterValue(const QString& value);
+namespace vorlane {
 
 // The filter without redundant pairs of parentheses around it: "((mail=x))" as "(mail=x)",
 // which directory servers accept and libldap's parser does not.

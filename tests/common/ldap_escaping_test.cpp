@@ -1,4 +1,4 @@
-#include "console/ldap_escaping.h"
+#include "common/ldap_escaping.h"
 
 #include <gtest/gtest.h>
 
