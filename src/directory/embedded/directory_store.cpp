@@ -264,7 +264,8 @@ Result<void> DirectoryStore::modify(const Dn& dn, const Replacements& replacemen
     });
 }
 
-Result<void> DirectoryStore::addMember(const Dn& group, const QString& memberDn) {
+Result<DirectoryStore::MemberChange> DirectoryStore::memberChange(
+    const Dn& group, const QString& memberDn, const Failure& whenMemberMissing) const {
     const Entry* entry = find(group);
     if (!entry) return fail(ldapFailure(ldap_result::kNoSuchObject));
     if (memberDn.isEmpty()) {
@@ -275,55 +276,53 @@ Result<void> DirectoryStore::addMember(const Dn& group, const QString& memberDn)
     auto dn = Dn::parse(memberDn, QStringLiteral("could not parse %1 as a DSDB DN").arg(memberDn));
     if (!dn) return fail(dn.error());
     const Entry* member = find(*dn);
-    if (!member) {
-        return fail(
-            ldapFailure(ldap_result::kNoSuchObject,
-                        QStringLiteral("00000525: specified dn doesn't exist: %1").arg(memberDn)));
+    if (!member) return fail(whenMemberMissing);
+    MemberChange change{member, {}};
+    if (const QStringList* current = entry->attributes.values(kMember)) change.members = *current;
+    return change;
+}
+
+qsizetype DirectoryStore::MemberChange::position() const {
+    for (qsizetype i = 0; i < members.size(); ++i) {
+        if (auto existing = Dn::parse(members[i]); existing && existing->key() == member->key)
+            return i;
     }
-    QStringList members;
-    if (const QStringList* current = entry->attributes.values(kMember)) members = *current;
-    for (const QString& value : members) {
-        auto existing = Dn::parse(value);
-        if (existing && existing->key() == member->key) {
-            return fail(
-                ldapFailure(ldap_result::kEntryAlreadyExists,
-                            QStringLiteral("Attribute member already exists for target GUID %1")
-                                .arg(member->attributes.first(QStringLiteral("objectGUID")))));
-        }
+    return -1;
+}
+
+QString DirectoryStore::MemberChange::memberGuid() const {
+    return member->attributes.first(QStringLiteral("objectGUID"));
+}
+
+Result<void> DirectoryStore::addMember(const Dn& group, const QString& memberDn) {
+    auto change = memberChange(
+        group, memberDn,
+        ldapFailure(ldap_result::kNoSuchObject,
+                    QStringLiteral("00000525: specified dn doesn't exist: %1").arg(memberDn)));
+    if (!change) return fail(change.error());
+    if (change->position() >= 0) {
+        return fail(ldapFailure(ldap_result::kEntryAlreadyExists,
+                                QStringLiteral("Attribute member already exists for target GUID %1")
+                                    .arg(change->memberGuid())));
     }
-    members << member->dn.toString();
-    return modify(group, {{QStringLiteral("member"), members}});
+    change->members << change->member->dn.toString();
+    return modify(group, {{QStringLiteral("member"), change->members}});
 }
 
 Result<void> DirectoryStore::removeMember(const Dn& group, const QString& memberDn) {
-    const Entry* entry = find(group);
-    if (!entry) return fail(ldapFailure(ldap_result::kNoSuchObject));
-    if (memberDn.isEmpty()) {
-        return fail(
-            ldapFailure(ldap_result::kInvalidAttributeSyntax,
-                        QStringLiteral("Element member has empty attribute in ldb message")));
-    }
-    auto dn = Dn::parse(memberDn, QStringLiteral("could not parse %1 as a DSDB DN").arg(memberDn));
-    if (!dn) return fail(dn.error());
-    const Entry* member = find(*dn);
-    if (!member) {
-        return fail(
-            ldapFailure(ldap_result::kUnwillingToPerform,
-                        QStringLiteral("00002035: Unable to find GUID for DN %1").arg(memberDn)));
-    }
-    QStringList members;
-    if (const QStringList* current = entry->attributes.values(kMember)) members = *current;
-    const qsizetype before = members.size();
-    members.removeIf([&](const QString& value) {
-        auto existing = Dn::parse(value);
-        return existing && existing->key() == member->key;
-    });
-    if (members.size() == before) {
+    auto change = memberChange(
+        group, memberDn,
+        ldapFailure(ldap_result::kUnwillingToPerform,
+                    QStringLiteral("00002035: Unable to find GUID for DN %1").arg(memberDn)));
+    if (!change) return fail(change.error());
+    const qsizetype position = change->position();
+    if (position < 0) {
         return fail(ldapFailure(ldap_result::kUnwillingToPerform,
                                 QStringLiteral("Attribute member doesn't exist for target GUID %1")
-                                    .arg(member->attributes.first(QStringLiteral("objectGUID")))));
+                                    .arg(change->memberGuid())));
     }
-    return modify(group, {{QStringLiteral("member"), members}});
+    change->members.removeAt(position);
+    return modify(group, {{QStringLiteral("member"), change->members}});
 }
 
 bool DirectoryStore::isAddressTaken(const QString& address, const Dn& except) const {

@@ -82,6 +82,16 @@ class DirectoryStore {
     Result<void> load(const Dn& dn, const AttributeMap& attributes);
 
   private:
+    // A member value to add or remove: the member's entry and the group's members as they are.
+    struct MemberChange {
+        const Entry* member;
+        QStringList members;
+        qsizetype position() const;  // of the member among the values (any spelling), or -1
+        QString memberGuid() const;
+    };
+    Result<MemberChange> memberChange(const Dn& group, const QString& memberDn,
+                                      const Failure& whenMemberMissing) const;
+
     Result<void> insert(const Dn& dn, AttributeMap attributes, bool checkValues);
     Result<void> checkValues(const Entry& entry, const Replacements& written) const;
     Result<void> commit(const std::function<void()>& undo);
