@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMap>
-#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
