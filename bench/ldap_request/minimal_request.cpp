@@ -78,7 +78,15 @@ MinimalRequest::~MinimalRequest() {
     if (ld_) ldap_unbind_ext(ld_, nullptr, nullptr);
 }
 
+void MinimalRequest::lap(std::size_t step) {
+    const auto now = std::chrono::steady_clock::now();
+    if (stepTimes_.size() <= step) stepTimes_.resize(step + 1);
+    stepTimes_[step].push_back(std::chrono::duration<double, std::milli>(now - lapStart_).count());
+    lapStart_ = now;
+}
+
 bool MinimalRequest::run(const QString& container, const QString& name, const QString& userMail) {
+    lapStart_ = std::chrono::steady_clock::now();
     int code = 0;
     QByteArray domain;
     // 1 rootDSE
@@ -94,6 +102,7 @@ bool MinimalRequest::run(const QString& container, const QString& name, const QS
         ldap_value_free_len(values);
         ldap_msgfree(result);
     }
+    lap(0);
     // 2 mail lookup
     QByteArray user;
     if (!search(ld_, domain, LDAP_SCOPE_SUBTREE, "(mail=" + userMail.toUtf8() + ")", "1.1", &user,
@@ -101,16 +110,19 @@ bool MinimalRequest::run(const QString& container, const QString& name, const QS
         user.isEmpty()) {
         return false;
     }
+    lap(1);
     // 3 container, 4 group (not there yet)
     const QByteArray containerDn = container.toUtf8();
     const QByteArray groupDn = "CN=" + name.toUtf8() + "," + containerDn;
     if (!search(ld_, containerDn, LDAP_SCOPE_BASE, "(objectClass=*)", nullptr, nullptr, &code)) {
         return false;
     }
+    lap(2);
     if (!search(ld_, groupDn, LDAP_SCOPE_BASE, "(objectClass=*)", nullptr, nullptr, &code) ||
         code != LDAP_NO_SUCH_OBJECT) {
         return false;
     }
+    lap(3);
     // 5 add
     {
         Mods mods;
@@ -123,6 +135,7 @@ bool MinimalRequest::run(const QString& container, const QString& name, const QS
             return false;
         }
     }
+    lap(4);
     // 6 mail-enabling
     {
         const QByteArray address =
@@ -135,20 +148,25 @@ bool MinimalRequest::run(const QString& container, const QString& name, const QS
             return false;
         }
     }
+    lap(5);
     // 7 membership test, 8 user
     QByteArray member;
     if (!search(ld_, groupDn, LDAP_SCOPE_BASE, "(member=" + user + ")", "1.1", &member, &code) ||
         !member.isEmpty()) {
         return false;
     }
+    lap(6);
     if (!search(ld_, user, LDAP_SCOPE_BASE, "(objectClass=*)", nullptr, nullptr, &code)) {
         return false;
     }
+    lap(7);
     // 9 member
     Mods mods;
     mods.add(LDAP_MOD_ADD, "member", {user});
-    return ldap_modify_ext_s(ld_, groupDn.constData(), mods.get(), nullptr, nullptr) ==
-           LDAP_SUCCESS;
+    const bool added =
+        ldap_modify_ext_s(ld_, groupDn.constData(), mods.get(), nullptr, nullptr) == LDAP_SUCCESS;
+    lap(8);
+    return added;
 }
 
 int MinimalRequest::level(const QString& base, int pageSize) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
+#include <vector>
 
 struct ldap;
 
@@ -22,8 +24,15 @@ class MinimalRequest {
     // the number of entries, or -1.
     int level(const QString& base, int pageSize);
 
+    // The times of each of the nine steps (0 to 8) in every run so far.
+    const std::vector<double>& stepTimes(std::size_t step) const { return stepTimes_[step]; }
+
   private:
+    void lap(std::size_t step);
+
     ::ldap* ld_ = nullptr;
+    std::vector<std::vector<double>> stepTimes_;
+    std::chrono::steady_clock::time_point lapStart_;
 };
 
 }  // namespace vorlane::bench
