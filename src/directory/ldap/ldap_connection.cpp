@@ -90,6 +90,7 @@ LdapConnection::LdapResult<void> LdapConnection::open() {
     if (configuration_.uri.isEmpty()) return std::unexpected(LdapError{LDAP_SERVER_DOWN, {}});
     schemaAnswers_.clear();
     schemaNamingContext_.clear();
+    rootDse_.reset();
     if (const int rc = ldap_initialize(&ld_, configuration_.uri.toUtf8().constData());
         rc != LDAP_SUCCESS) {
         ld_ = nullptr;

@@ -45,7 +45,8 @@ class LdapConnection {
     // Empty attributes: all user attributes.
     Result<std::vector<LdapEntry>> search(const QString& base, SearchScope scope,
                                           const QString& filter, const QStringList& attributes);
-    // The entry at dn when it matches filter (a base search), else no entry.
+    // The entry at dn when it matches filter (a base search), else no entry. The whole rootDSE
+    // is read once a connection: what it says of the server does not change while we talk.
     Result<std::optional<LdapEntry>> readEntry(const QString& dn, const QString& filter,
                                                const QStringList& attributes);
     Result<void> add(const QString& dn, const std::vector<LdapChange>& changes);
@@ -99,6 +100,7 @@ class LdapConnection {
     // What this connection learnt of the server's schema.
     std::vector<std::pair<QString, bool>> schemaAnswers_;
     QString schemaNamingContext_;
+    std::optional<LdapEntry> rootDse_;
 };
 
 }  // namespace vorlane

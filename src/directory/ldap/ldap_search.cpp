@@ -168,6 +168,10 @@ Result<std::vector<LdapEntry>> LdapConnection::search(const QString& base, Searc
 
 Result<std::optional<LdapEntry>> LdapConnection::readEntry(const QString& dn, const QString& filter,
                                                            const QStringList& attributes) {
+    // The rootDSE describes the server (naming contexts, schema): read whole once a connection.
+    const bool wholeRootDse =
+        dn.isEmpty() && attributes.isEmpty() && filter == QLatin1String("(objectClass=*)");
+    if (wholeRootDse && rootDse_) return std::optional<LdapEntry>(*rootDse_);
     return run<std::optional<LdapEntry>>([&](LDAP* ld) -> LdapResult<std::optional<LdapEntry>> {
         auto found = searchOnce(ld, dn, SearchScope::Base, filter, attributes, 0, nullptr);
         if (!found) return std::unexpected(found.error());
@@ -179,6 +183,7 @@ Result<std::optional<LdapEntry>> LdapConnection::readEntry(const QString& dn, co
                 schemaNamingContext_ = schema->front();
             }
         }
+        if (wholeRootDse) rootDse_ = found->front();
         return std::optional<LdapEntry>(std::move(found->front()));
     });
 }

@@ -162,6 +162,7 @@ TEST_F(SambaConsoleEndToEnd, CreateGroupMakesTheMailEnabledGroupWithTheUserThenF
     createGroup(container, name, bob);
     const quint64 firstRequest = directory_->connection().roundTrips() - before;
     createGroup(container, name, bob);
+    const quint64 secondRequest = directory_->connection().roundTrips() - before - firstRequest;
 
     const QStringList opening = {QString(20, u'-'), "attempting to open " + container,
                                  "opened " + container};
@@ -198,6 +199,9 @@ TEST_F(SambaConsoleEndToEnd, CreateGroupMakesTheMailEnabledGroupWithTheUserThenF
     // address unique, the mail-enabling modify, the membership test, the user and the member
     // modify.
     EXPECT_EQ(firstRequest, 2u + 11u);
+    // The rootDSE is read once a connection; then the domain, the lookup, the container, the
+    // group (found) and the membership test.
+    EXPECT_EQ(secondRequest, 5u);
 
     const LdifEntry group =
         ldapsearch(groupDn, {"groupType", "sAMAccountName", "description", "mail", "proxyAddresses",
