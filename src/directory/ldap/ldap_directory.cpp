@@ -14,7 +14,11 @@ Result<std::unique_ptr<DirectoryObject>> LdapDirectory::bindObject(const QString
     auto parsed = parseAdsPath(path);
     if (!parsed) return fail(parsed.error());
     // Every server part reaches the one connection's server, so that reads see earlier writes.
-    auto entry = connection_->readEntry(parsed->dn, QStringLiteral("(objectClass=*)"), {});
+    // The rootDSE comes whole (read once a connection); any other object with its classes, its
+    // other attributes at the first read of one.
+    const QStringList attributes =
+        parsed->dn.isEmpty() ? QStringList() : QStringList{QStringLiteral("objectClass")};
+    auto entry = connection_->readEntry(parsed->dn, QStringLiteral("(objectClass=*)"), attributes);
     if (!entry) return fail(entry.error());
     if (!entry->has_value()) return fail(failureFromLdapResult(ldap_result::kNoSuchObject));
     LdapObjectState state;
@@ -22,6 +26,7 @@ Result<std::unique_ptr<DirectoryObject>> LdapDirectory::bindObject(const QString
     state.server = parsed->server;
     state.dn = parsed->dn;
     state.stored = true;
+    state.cacheLoaded = parsed->dn.isEmpty();
     state.cache = std::move(**entry);
     const QStringList* classes = state.cache.find(QStringLiteral("objectClass"));
     return makeLdapObject(std::move(state), classes ? *classes : QStringList());

@@ -8,7 +8,8 @@
 namespace vorlane {
 
 // The directory on an LDAP server (Active Directory, Samba), reached through the process's one
-// connection. Binding a path is one base search that loads the object's property cache.
+// connection. Binding a path is one base search for the object's classes; its property cache is
+// loaded by the first read of a property.
 class LdapDirectory final : public Directory {
   public:
     LdapDirectory(LdapConfiguration configuration, LdapOptions options);

@@ -3,6 +3,7 @@
 #include "directory/ldap/ldap_text.h"
 #include "directory/ldap/mail_address.h"
 #include "directory/platform/ads_path.h"
+#include "directory/platform/ldap_failure.h"
 
 namespace vorlane {
 
@@ -45,7 +46,21 @@ QString LdapObjectBase<Interface>::adsPath() const {
 }
 
 template <class Interface>
+Result<void> LdapObjectBase<Interface>::loadCache() const {
+    if (state_.cacheLoaded || !state_.stored) return {};
+    auto entry = state_.connection->readEntry(state_.dn, QStringLiteral("(objectClass=*)"), {});
+    if (!entry) return fail(entry.error());
+    if (!entry->has_value()) return fail(failureFromLdapResult(ldap_result::kNoSuchObject));
+    LdapEntry loaded = std::move(**entry);
+    for (const auto& [attribute, values] : state_.staged) loaded.set(attribute, values);
+    state_.cache = std::move(loaded);
+    state_.cacheLoaded = true;
+    return {};
+}
+
+template <class Interface>
 Result<QStringList> LdapObjectBase<Interface>::getValues(const QString& name) const {
+    if (auto loaded = loadCache(); !loaded) return fail(loaded.error());
     const QStringList* values = state_.cache.find(name);
     if (!values || values->isEmpty()) return fail(failures::propertyNotFound());
     return *values;
@@ -96,9 +111,12 @@ Result<void> LdapObjectBase<Interface>::setInfo() {
 
 template <class Interface>
 Result<std::vector<LdapChange>> LdapObjectBase<Interface>::mailEnableChanges() const {
-    const QStringList* account = state_.cache.find(QStringLiteral("sAMAccountName"));
-    const QString alias =
-        account && !account->isEmpty() ? account->front() : firstRdnValue(state_.dn);
+    // The account name as written, else as the server has it (it makes one when none is given).
+    const QStringList* written = state_.cache.find(QStringLiteral("sAMAccountName"));
+    const auto account = written && !written->isEmpty()
+                             ? Result<QString>(written->front())
+                             : this->get(QStringLiteral("sAMAccountName"));
+    const QString alias = account ? *account : firstRdnValue(state_.dn);
     const QString domain = dnsDomainOf(state_.dn);
     // Like Exchange, an address that another object carries is not given twice. One search asks
     // for the first candidates by equality, which the server answers from its indexes; only

@@ -7,8 +7,10 @@
 
 namespace vorlane {
 
-// What every bound or created object holds: where it is, its property cache (loaded by the
-// binding's one base search), the changes staged for the next setInfo().
+// What every bound or created object holds: where it is, its property cache, the changes staged
+// for the next setInfo(). Binding reads the object's classes; the whole cache is loaded by the
+// first read of a property (one base search), as the platform's own provider does, so that an
+// object bound only for its path or as the target of a write costs no more than its binding.
 struct LdapObjectState {
     std::shared_ptr<LdapConnection> connection;
     QString server;  // as the object was bound
@@ -17,6 +19,7 @@ struct LdapObjectState {
     bool stored = false;  // exists on the server
     bool mailEnablePending = false;
     LdapEntry cache;
+    bool cacheLoaded = false;  // every attribute read (a created object has none to read)
     std::vector<std::pair<QString, QStringList>> staged;
 };
 
@@ -32,10 +35,13 @@ class LdapObjectBase : public Interface {
     Result<void> setInfo() override;
 
   protected:
+    // Reads every attribute into the cache, once; staged values stay in front of them.
+    Result<void> loadCache() const;
     // The values that a pending MailEnable writes with the next setInfo().
     Result<std::vector<LdapChange>> mailEnableChanges() const;
 
-    LdapObjectState state_;
+    // Reads fill the cache on demand.
+    mutable LdapObjectState state_;
 };
 
 extern template class LdapObjectBase<DirectoryObject>;
