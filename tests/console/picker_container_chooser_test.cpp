@@ -14,7 +14,7 @@
 #include "support/picker_directory_probe.h"
 #include "support/picker_fake_directory.h"
 #include "support/picker_log_recorder.h"
-#include "support/picker_recording_messages.h"
+#include "support/recording_messages.h"
 
 namespace vorlane {
 namespace {
@@ -22,7 +22,7 @@ namespace {
 using testing::PickerDirectoryProbe;
 using testing::PickerFakeDirectory;
 using testing::PickerLogRecorder;
-using testing::PickerRecordingMessages;
+using testing::RecordingMessages;
 
 const QString kRoot = QStringLiteral("DC=example,DC=com");
 const QString kSales = QStringLiteral("OU=Sales,DC=example,DC=com");
@@ -69,7 +69,7 @@ class PickerContainerChooserTest : public ::testing::Test {
     PickerFakeDirectory domain{kRoot};
     PickerDirectoryProbe probe{domain};
     PickerLogRecorder log;
-    PickerRecordingMessages messages;
+    RecordingMessages messages;
     PickerContainerChooser chooser{probe, log.log(), messages};
     QWidget owner;
     Seen seen;

@@ -15,7 +15,7 @@
 #include "picker/picker_dialog.h"
 #include "support/picker_directory_probe.h"
 #include "support/picker_fake_directory.h"
-#include "support/picker_recording_messages.h"
+#include "support/recording_messages.h"
 #include "support/recording_procedures.h"
 #include "support/temp_dir.h"
 
@@ -24,7 +24,7 @@ namespace {
 
 using testing::PickerDirectoryProbe;
 using testing::PickerFakeDirectory;
-using testing::PickerRecordingMessages;
+using testing::RecordingMessages;
 using testing::RecordingProcedures;
 using testing::TempDir;
 
@@ -75,7 +75,7 @@ class SelectThroughPickerTest : public ::testing::Test {
     PickerDirectoryProbe probe{domain};
     TempDir dir;
     ActivityLog log{dir.file("Vorlane.log")};
-    PickerRecordingMessages messages;
+    RecordingMessages messages;
     RecordingProcedures procedures;
     PickerContainerChooser chooser{probe, log, messages};
     ConsoleWindow window{procedures, messages, chooser};

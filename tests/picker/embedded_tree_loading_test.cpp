@@ -13,7 +13,7 @@
 #include "qstring_printer.h"
 #include "support/picker_directory_probe.h"
 #include "support/picker_log_recorder.h"
-#include "support/picker_recording_messages.h"
+#include "support/recording_messages.h"
 #include "support/temp_dir.h"
 
 namespace vorlane {
@@ -22,7 +22,7 @@ namespace {
 using testing::MemoryContainerTree;
 using testing::PickerDirectoryProbe;
 using testing::PickerLogRecorder;
-using testing::PickerRecordingMessages;
+using testing::RecordingMessages;
 using testing::TempDir;
 
 const QString kRoot = QStringLiteral("DC=example,DC=com");
@@ -165,7 +165,7 @@ TEST(EmbeddedPicker, PreselectedContainerThreeLevelsDownTakesOneQueryPerLevel) {
     OpenedDirectory opened = openDirectory({dir.file("Vorlane.directory.ldif")});
     PickerDirectoryProbe probe{*opened.directory};
     PickerLogRecorder log;
-    PickerRecordingMessages messages;
+    RecordingMessages messages;
     PickerDialog dialog{probe, log.log(), messages};
     dialog.setContainerPath(kTeams);
 

@@ -14,7 +14,7 @@
 #include "support/picker_directory_probe.h"
 #include "support/picker_fake_directory.h"
 #include "support/picker_log_recorder.h"
-#include "support/picker_recording_messages.h"
+#include "support/recording_messages.h"
 
 namespace vorlane {
 namespace {
@@ -22,7 +22,7 @@ namespace {
 using testing::PickerDirectoryProbe;
 using testing::PickerFakeDirectory;
 using testing::PickerLogRecorder;
-using testing::PickerRecordingMessages;
+using testing::RecordingMessages;
 
 const QString kRoot = QStringLiteral("DC=example,DC=com");
 const QString kSales = QStringLiteral("OU=Sales,DC=example,DC=com");
@@ -97,7 +97,7 @@ class PickerDialogTest : public ::testing::Test {
     PickerFakeDirectory domain{kRoot};
     PickerDirectoryProbe probe{domain};
     PickerLogRecorder log;
-    PickerRecordingMessages messages;
+    RecordingMessages messages;
     PickerDialog dialog{probe, log.log(), messages};
 };
 
@@ -204,7 +204,8 @@ TEST_F(PickerDialogTest, TickingTheRootIsRefusedAndUndoneByTheTimer) {
     click(kRoot, true);
 
     EXPECT_EQ(messages.texts, QStringList{kRootRefused});
-    EXPECT_EQ(messages.lastParent, &dialog);
+    ASSERT_FALSE(messages.parents.isEmpty());
+    EXPECT_EQ(messages.parents.last(), &dialog);
     EXPECT_TRUE(checked(kRoot));
     EXPECT_TRUE(checked(kSales));
     // Changes other than of the check state are not ticks.
@@ -307,7 +308,7 @@ TEST(PickerDialogClosing, EveryWayButOkKeepsTheCallersValueAndClosesTheConnectio
         domain.addContainer(kUsers);
         PickerDirectoryProbe probe{domain};
         PickerLogRecorder log;
-        PickerRecordingMessages messages;
+        RecordingMessages messages;
         PickerDialog dialog{probe, log.log(), messages};
         const QString preset = "cn=users,DC=example,DC=com";
         dialog.setContainerPath(preset);
